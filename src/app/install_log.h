@@ -1,0 +1,9 @@
+// The installation log: every text printed to the console is also appended, with a
+// local time stamp, to "velmorin.log" in the user's temporary directory.
+#pragma once
+#include <windows.h>
+
+void openLog(HWND owner);
+void writeLogLine(const char* text);
+void askViewLog(HWND owner);
+void closeLog();

@@ -1,0 +1,20 @@
+#include "app/message_box.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<MessageBoxAnswerer> g_answerer{nullptr};
+}
+
+int showMessageBox(HWND owner, const char* text, const char* caption, UINT flags) {
+  MessageBoxAnswerer answerer = g_answerer.load();
+  if (answerer) return answerer(owner, text, caption, flags);
+  return MessageBoxA(owner, text, caption, flags);
+}
+
+void setMessageBoxAnswerer(MessageBoxAnswerer answerer) { g_answerer.store(answerer); }
+
+bool askConfirmation(HWND owner, const char* text) {
+  return showMessageBox(owner, text, "Installer Confirmation",
+                        MB_SYSTEMMODAL | MB_ICONINFORMATION | MB_YESNO) == IDYES;
+}

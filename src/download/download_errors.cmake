@@ -1,0 +1,3 @@
+if(WIN32)
+  target_sources(vm_download PRIVATE ${CMAKE_CURRENT_LIST_DIR}/download_errors.cpp)
+endif()

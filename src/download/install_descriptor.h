@@ -1,0 +1,16 @@
+// The install descriptor: five lines naming the product, its path on the download
+// server, a picture of it and its installer library. Parsing is platform-free.
+#pragma once
+
+// Process-wide values, written on the main thread before any worker thread starts.
+extern const char* g_descriptorText;  // nullptr until loaded; stays loaded
+extern int g_descriptorLength;
+extern char g_productName[256];
+extern char g_libraryName[256];
+extern char g_baseUrl[256];   // download host, "/", install path with "/" separators
+extern char g_imageUrl[256];
+extern char g_downloadRoot[256];
+
+// Reads the five lines from the start of the text into the values above and builds
+// the base URL from the download host compiled into the program.
+void parseInstallDescriptor(const char* text, int length);

@@ -1,0 +1,34 @@
+// An absolute address split into protocol, host, port and path. Plain value code.
+#pragma once
+#include <string>
+
+class Url {
+ public:
+  Url();
+  Url(const Url&) = default;
+  Url& operator=(const Url&) = default;
+
+  // Resets, then parses the text. Raises std::logic_error on refusal.
+  Url operator=(const std::string& text);
+
+  // Parses `url` in place. Raises std::logic_error on refusal.
+  void extract();
+  void reset();
+
+  bool isValid() const;
+  int getPort() const;
+  std::string getUrl() const;
+  std::string getProtocol() const;
+  std::string getHost() const;
+  std::string getPath() const;
+  std::string getPortString() const;
+  std::string getHostPort() const;
+
+ private:
+  bool valid;
+  int port;
+  std::string url;
+  std::string protocol;
+  std::string host;
+  std::string path;
+};

@@ -1,0 +1,4 @@
+// Identifiers of the program's embedded resources.
+#pragma once
+
+#define IDR_DESCRIPTOR 455
