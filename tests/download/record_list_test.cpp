@@ -36,7 +36,9 @@ TEST(RecordList, AppendLinksBothWaysAndKeepsTheFirstNode) {
   RecordNode* list = nullptr;
   for (int& item : items) {
     RecordNode* first = listAppend(list, &item);
-    if (list) EXPECT_EQ(first, list);
+    if (list) {
+      EXPECT_EQ(first, list);
+    }
     list = first;
   }
   EXPECT_EQ(listCount(list), 4);
