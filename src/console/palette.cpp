@@ -1,0 +1,27 @@
+#include "console/palette.h"
+
+const std::uint8_t kDefaultPalette[kPaletteBytes] = {
+    0x00, 0x00, 0x00,  // black
+    0xC0, 0x00, 0x00,  // blue
+    0x00, 0xC0, 0x00,  // green
+    0x80, 0x80, 0x00,  // cyan
+    0x00, 0x00, 0x80,  // red
+    0x80, 0x00, 0x80,  // magenta
+    0x00, 0x80, 0x80,  // brown
+    0x80, 0x80, 0x80,  // grey
+    0x60, 0x60, 0x60,  // dark grey
+    0xFF, 0x00, 0x00,  // bright blue
+    0x80, 0xFF, 0x00,  // bright green
+    0xFF, 0xFF, 0x00,  // bright cyan
+    0x00, 0x00, 0xFF,  // bright red
+    0x80, 0x00, 0xFF,  // bright magenta
+    0x00, 0xFF, 0xFF,  // yellow
+    0xFF, 0xFF, 0xFF,  // white
+};
+
+PixelColour drawnColour(const std::uint8_t* palette, int entry, int colorMode) {
+  const std::uint8_t* bytes = palette + (entry & 15) * 3;
+  if (colorMode != 0) return {bytes[0], bytes[1], bytes[2]};
+  auto grey = static_cast<std::uint8_t>((bytes[0] + bytes[1] + bytes[2]) / 3);
+  return {grey, grey, grey};
+}
