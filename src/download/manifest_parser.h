@@ -9,7 +9,11 @@ enum class ManifestStatus {
 };
 
 // Appends every file entry to *files (FileRecord*) and every directory entry to
-// *directories (char*), in manifest order.
+// *directories (char*), in manifest order. A refused manifest appends nothing.
 ManifestStatus parseManifest(const char* text, int length, const char* downloadRoot,
                              const char* baseUrl, RecordNode** files,
                              RecordNode** directories);
+
+// Frees lists built by parseManifest, records and names included. The program keeps
+// its lists until it ends; tests and fuzzing release theirs.
+void releaseManifestLists(RecordNode* files, RecordNode* directories);

@@ -1,0 +1,10 @@
+// Decimal numbers of the install manifest, read the way the C library reads them.
+#pragma once
+#include <cstdint>
+
+// Leading white space, an optional sign, then digits up to the first other character;
+// 0 when there are none. Values beyond the 64-bit range are clamped to it.
+int64_t parseDecimal64(const char* text);
+
+// The same, clamped to the signed 32-bit range.
+int32_t parseDecimal32(const char* text);

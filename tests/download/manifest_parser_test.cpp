@@ -1,0 +1,298 @@
+#include "download/manifest_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kRoot[] = "C:\\users\\me\\Temp\\\\Quorvane\\Downloaded\\Moor-Z2";
+const char kBase[] = "www.example.test/install/game/moorz2";
+const std::string kDigest = "0123456789abcdef0123456789abcdef";
+
+std::string fileEntry(const std::string& name, const std::string& digestAndSize,
+                      const std::string& low = "0", const std::string& high = "0") {
+  return name + "\r\n" + digestAndSize + "\r\n" + low + "\r\n" + high + "\r\n";
+}
+
+class Manifest : public ::testing::Test {
+ protected:
+  void TearDown() override { reset(); }
+
+  void reset() {
+    releaseManifestLists(files_, directories_);
+    files_ = nullptr;
+    directories_ = nullptr;
+  }
+
+  // Parses a heap copy of exactly the text's size (the sanitizers see any overread).
+  ManifestStatus parse(const std::string& text, const char* root = kRoot) {
+    std::unique_ptr<char[]> exact(new char[text.size() + 1]);
+    std::memcpy(exact.get(), text.data(), text.size());
+    return parseManifest(exact.get(), static_cast<int>(text.size()), root, kBase, &files_,
+                         &directories_);
+  }
+
+  std::vector<FileRecord*> records() const {
+    std::vector<FileRecord*> out;
+    for (RecordNode* n = files_; n; n = n->next) out.push_back(static_cast<FileRecord*>(n->item));
+    return out;
+  }
+  std::vector<std::string> directories() const {
+    std::vector<std::string> out;
+    for (RecordNode* n = directories_; n; n = n->next) out.push_back(static_cast<char*>(n->item));
+    return out;
+  }
+  // Parses a manifest of one file entry and returns its record.
+  FileRecord* onlyRecord(const std::string& digestAndSize, const std::string& low = "0",
+                         const std::string& high = "0") {
+    EXPECT_EQ(parse("OK\r\n" + fileEntry("f", digestAndSize, low, high)), ManifestStatus::ok);
+    auto all = records();
+    EXPECT_EQ(all.size(), 1u);
+    return all.empty() ? nullptr : all[0];
+  }
+  void expectRefused(const std::string& text, const char* root = kRoot) {
+    EXPECT_EQ(parse(text, root), ManifestStatus::invalidHeader) << text;
+    EXPECT_EQ(files_, nullptr) << text;
+    EXPECT_EQ(directories_, nullptr) << text;
+  }
+
+  RecordNode* files_ = nullptr;
+  RecordNode* directories_ = nullptr;
+};
+
+TEST_F(Manifest, DirectoryThenOneFile) {
+  ASSERT_EQ(parse("OK\r\ndata\\\r\n" + fileEntry("data\\map.bin", kDigest + "|10240", "123", "456")),
+            ManifestStatus::ok);
+  EXPECT_EQ(directories(), std::vector<std::string>{"data\\"});
+  auto all = records();
+  ASSERT_EQ(all.size(), 1u);
+  const FileRecord& r = *all[0];
+  EXPECT_EQ(std::string(r.localPath), std::string(kRoot) + "\\data\\map.bin");
+  EXPECT_STREQ(r.baseUrl, kBase);
+  EXPECT_STREQ(r.name, "data\\map.bin");
+  EXPECT_EQ(std::string(r.digest), kDigest);
+  EXPECT_EQ(r.size, 10240);
+  EXPECT_EQ(r.received, 0);
+  EXPECT_EQ(r.index, 0);
+  EXPECT_EQ(r.missing, 0);
+  EXPECT_EQ(r.updateNeeded, 0);
+  EXPECT_EQ(r.digestError, 0);
+  EXPECT_EQ(r.lastWriteTime, (uint64_t{456} << 32) | 123);
+}
+
+TEST_F(Manifest, IndexesCountFileEntriesOnly) {
+  ASSERT_EQ(parse("OK\r\ndir1\\\r\n" + fileEntry("a", "x|1") + "dir2\\\r\n" + fileEntry("b", "y|2")),
+            ManifestStatus::ok);
+  auto all = records();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_STREQ(all[0]->name, "a");
+  EXPECT_EQ(all[0]->index, 0);
+  EXPECT_STREQ(all[1]->name, "b");
+  EXPECT_EQ(all[1]->index, 1);
+  EXPECT_EQ(directories(), (std::vector<std::string>{"dir1\\", "dir2\\"}));
+}
+
+TEST_F(Manifest, EntriesAreAppendedAfterWhatTheListsHold) {
+  ASSERT_EQ(parse("OK\r\n" + fileEntry("first", "a|1")), ManifestStatus::ok);
+  ASSERT_EQ(parse("OK\n" + fileEntry("second", "b|2") + "d\\\n"), ManifestStatus::ok);
+  auto all = records();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_STREQ(all[0]->name, "first");
+  EXPECT_STREQ(all[1]->name, "second");
+  EXPECT_EQ(all[1]->index, 0);  // each manifest counts from 0
+  EXPECT_EQ(files_->last->item, all[1]);
+  // A refused manifest leaves what was there untouched.
+  EXPECT_EQ(parse("OK\r\n" + fileEntry("third", "c|3") + "..\\evil\r\n"), ManifestStatus::invalidHeader);
+  EXPECT_EQ(records().size(), 2u);
+  EXPECT_EQ(directories(), std::vector<std::string>{"d\\"});
+}
+
+TEST_F(Manifest, DigestAndSizeSplitAtTheFirstBar) {
+  FileRecord* r = onlyRecord("abc|");
+  ASSERT_NE(r, nullptr);
+  EXPECT_STREQ(r->digest, "abc");
+  EXPECT_EQ(r->size, 0);
+  reset();
+
+  r = onlyRecord("abc|12x");
+  ASSERT_NE(r, nullptr);
+  EXPECT_STREQ(r->digest, "abc");
+  EXPECT_EQ(r->size, 12);
+  reset();
+
+  r = onlyRecord("a|b|7");
+  ASSERT_NE(r, nullptr);
+  EXPECT_STREQ(r->digest, "a");
+  EXPECT_EQ(r->size, 0);
+}
+
+TEST_F(Manifest, SizeFollowsTheDecimalRulesAndIsClampedToInt32) {
+  struct Case {
+    const char* text;
+    int32_t size;
+  } cases[] = {
+      {"  \t42", 42},       {"+7", 7},
+      {"-5", -5},           {"- 5", 0},
+      {"2147483647", std::numeric_limits<int32_t>::max()},
+      {"2147483648", std::numeric_limits<int32_t>::max()},
+      {"-2147483649", std::numeric_limits<int32_t>::min()},
+      {"99999999999999999999999", std::numeric_limits<int32_t>::max()},
+      {"0x10", 0},          {"", 0},
+  };
+  for (const Case& c : cases) {
+    FileRecord* r = onlyRecord(std::string("d|") + c.text);
+    ASSERT_NE(r, nullptr) << c.text;
+    EXPECT_EQ(r->size, c.size) << c.text;
+    reset();
+  }
+}
+
+TEST_F(Manifest, TimeLinesKeepTheLow32BitsOfA64BitValue) {
+  struct Case {
+    const char* low;
+    const char* high;
+    uint64_t time;
+  } cases[] = {
+      {"4294967295", "0", 0xFFFFFFFFull},
+      {"4294967296", "1", 0x100000000ull},               // low half wraps to 0
+      {"99999999999999999999", "0", 0xFFFFFFFFull},       // clamped to INT64_MAX first
+      {"-99999999999999999999", "0", 0},                  // clamped to INT64_MIN first
+      {"-1", "-1", 0xFFFFFFFFFFFFFFFFull},
+      {"2", "30000000", (uint64_t{30000000} << 32) | 2},
+      {"", "junk", 0},
+  };
+  for (const Case& c : cases) {
+    FileRecord* r = onlyRecord("d|1", c.low, c.high);
+    ASSERT_NE(r, nullptr) << c.low;
+    EXPECT_EQ(r->lastWriteTime, c.time) << c.low << " " << c.high;
+    reset();
+  }
+}
+
+TEST_F(Manifest, FirstLineMustBeExactlyOK) {
+  for (const char* first : {"ok", "OK ", " OK", "OKAY", "", "Ok", "NO"}) {
+    expectRefused(std::string(first) + "\r\n" + fileEntry("a", "d|1"));
+  }
+  expectRefused("");
+  // A long first line is cut to its field and so can never pass as "OK".
+  expectRefused("OK" + std::string(9000, ' ') + "\r\n" + fileEntry("a", "d|1"));
+  // "OK" alone is a valid manifest with nothing in it.
+  EXPECT_EQ(parse("OK"), ManifestStatus::ok);
+  EXPECT_EQ(parse("OK\r\n"), ManifestStatus::ok);
+  EXPECT_EQ(files_, nullptr);
+  EXPECT_EQ(directories_, nullptr);
+}
+
+TEST_F(Manifest, TextEndingInsideAnEntry) {
+  // No terminator after the fourth line: the record is still taken.
+  ASSERT_EQ(parse("OK\r\na\r\nd|5\r\n1\r\n2"), ManifestStatus::ok);
+  auto all = records();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0]->lastWriteTime, (uint64_t{2} << 32) | 1);
+  reset();
+
+  // A name without terminator at the end is dropped, file or directory alike.
+  ASSERT_EQ(parse("OK\r\n" + fileEntry("a", "d|1") + "b"), ManifestStatus::ok);
+  EXPECT_EQ(records().size(), 1u);
+  ASSERT_EQ(parse("OK\r\nlast\\"), ManifestStatus::ok);
+  EXPECT_TRUE(directories().empty());
+  reset();
+
+  // An entry cut short after its name or its digest line is taken with empty lines.
+  ASSERT_EQ(parse("OK\r\nx\r\n"), ManifestStatus::ok);
+  ASSERT_EQ(parse("OK\r\ny\r\nabc|9"), ManifestStatus::ok);
+  all = records();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_STREQ(all[0]->name, "x");
+  EXPECT_STREQ(all[0]->digest, "");
+  EXPECT_EQ(all[0]->size, 0);
+  EXPECT_EQ(all[0]->lastWriteTime, 0u);
+  EXPECT_STREQ(all[1]->digest, "abc");
+  EXPECT_EQ(all[1]->size, 9);
+  EXPECT_EQ(all[1]->lastWriteTime, 0u);
+}
+
+TEST_F(Manifest, DigestAndSizeLineWithoutBar) {
+  // Kept: the whole line is the digest (cut to its field), the size is 0.
+  FileRecord* r = onlyRecord(kDigest + "10240");
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(std::string(r->digest), kDigest + "10240");
+  EXPECT_EQ(r->size, 0);
+  reset();
+
+  r = onlyRecord(std::string(100, 'h'));
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(std::string(r->digest), std::string(63, 'h'));
+}
+
+TEST_F(Manifest, OverLongLinesAreCutAndTheNextLinesStayInStep) {
+  // The digest-and-size line holds 127 characters: a size beyond that is lost.
+  std::string digestAndSize = std::string(60, 'a') + "|" + std::string(66, ' ') + "5";
+  ASSERT_EQ(digestAndSize.size(), 128u);
+  std::string lowLine = std::string(127, ' ') + "7";  // the 7 falls off the field
+  ASSERT_EQ(parse("OK\r\n" + fileEntry("a", digestAndSize, lowLine, "3") + fileEntry("b", "d|4")),
+            ManifestStatus::ok);
+  auto all = records();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(std::string(all[0]->digest), std::string(60, 'a'));
+  EXPECT_EQ(all[0]->size, 0);
+  EXPECT_EQ(all[0]->lastWriteTime, uint64_t{3} << 32);
+  EXPECT_STREQ(all[1]->name, "b");
+  EXPECT_EQ(all[1]->size, 4);
+
+  // A digest longer than its field is cut to 63 characters.
+  reset();
+  FileRecord* r = onlyRecord(std::string(80, 'c') + "|6");
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(std::string(r->digest), std::string(63, 'c'));
+  EXPECT_EQ(r->size, 6);
+}
+
+TEST_F(Manifest, NamesLeavingTheDownloadRootRefuseTheManifest) {
+  const char* refused[] = {
+      "..\\x",     "a\\..\\..\\x", "a\\..",       "..\\",       "a/../b",
+      "...\\x",    ".. \\x",       "a\\. .\\x",   "C:\\x",      "C:x",
+      "a:b",       "data\\f.txt:stream",          "\\x",        "/x",
+      "\\\\server\\share\\x",     "",
+  };
+  for (const char* name : refused) {
+    // A sound entry first: it must not survive the refusal either.
+    expectRefused("OK\r\n" + fileEntry("good", "d|1") + "ok\\\r\n" + fileEntry(name, "d|1"));
+  }
+  // Directory entries are held to the same rule.
+  expectRefused("OK\r\n..\\..\\Windows\\\r\n");
+}
+
+TEST_F(Manifest, NamesThatOnlyLookLikeParentsAreAccepted) {
+  const std::string text = "OK\r\n" + fileEntry("a..b", "d|1") + fileEntry("..a\\.b", "d|1") +
+                           fileEntry("x\\.\\y", "d|1") + fileEntry("a.\\b", "d|1") + "...x\\\r\n";
+  ASSERT_EQ(parse(text), ManifestStatus::ok);
+  EXPECT_EQ(records().size(), 4u);
+  EXPECT_EQ(directories(), std::vector<std::string>{"...x\\"});
+}
+
+TEST_F(Manifest, LocalPathMustFitItsField) {
+  // Root, backslash and name together may hold 255 characters, no more.
+  const std::string root(100, 'r');
+  const std::string fits(255 - 100 - 1, 'n');
+  ASSERT_EQ(parse("OK\r\n" + fileEntry(fits, "d|1"), root.c_str()), ManifestStatus::ok);
+  auto all = records();
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(std::string(all[0]->localPath), root + "\\" + fits);
+  EXPECT_EQ(std::strlen(all[0]->localPath), 255u);
+
+  reset();
+
+  expectRefused("OK\r\n" + fileEntry(fits + "n", "d|1"), root.c_str());
+  expectRefused("OK\r\n" + fits + "n\\\r\n", root.c_str());  // a directory too
+  // A name line longer than its field is cut, and a cut name never fits.
+  expectRefused("OK\r\n" + fileEntry(std::string(300, 'n'), "d|1"), "");
+}
+
+}  // namespace
