@@ -1,0 +1,10 @@
+#include "ui/window_titles.h"
+
+#include <cstdio>
+
+void formatLicenceTitle(char* buffer, size_t size, const char* product, const char* buildDate,
+                        const char* buildTime) {
+  if (!size) return;
+  std::snprintf(buffer, size, "Installation of program %s Build %s %s", product, buildDate,
+                buildTime);
+}
