@@ -1,0 +1,65 @@
+#include <vector>
+
+#include "console/console_state.h"
+
+namespace {
+
+struct MapEntry {
+  HWND window;
+  PVOID encodedState;  // EncodePointer of the state, or of nullptr when free
+};
+
+CRITICAL_SECTION g_lock;
+INIT_ONCE g_lockOnce = INIT_ONCE_STATIC_INIT;
+std::vector<MapEntry>* g_entries = nullptr;
+
+BOOL CALLBACK initLock(PINIT_ONCE, PVOID, PVOID*) {
+  InitializeCriticalSection(&g_lock);
+  g_entries = new std::vector<MapEntry>();
+  return TRUE;
+}
+
+class MapLock {
+ public:
+  MapLock() {
+    initConsoleLock();
+    EnterCriticalSection(&g_lock);
+  }
+  ~MapLock() { LeaveCriticalSection(&g_lock); }
+  MapLock(const MapLock&) = delete;
+  MapLock& operator=(const MapLock&) = delete;
+};
+
+}  // namespace
+
+// Once per process, whichever comes first: registration or a lookup.
+void initConsoleLock() { InitOnceExecuteOnce(&g_lockOnce, initLock, nullptr, nullptr); }
+
+ConsoleState* findConsole(HWND window) {
+  MapLock lock;
+  for (const MapEntry& entry : *g_entries)
+    if (entry.window == window) return static_cast<ConsoleState*>(DecodePointer(entry.encodedState));
+  return nullptr;
+}
+
+void enterConsole(HWND window, ConsoleState* state) {
+  MapLock lock;
+  PVOID encoded = EncodePointer(state);
+  for (MapEntry& entry : *g_entries)
+    if (entry.window == window) {
+      entry.encodedState = encoded;
+      return;
+    }
+  for (MapEntry& entry : *g_entries)
+    if (DecodePointer(entry.encodedState) == nullptr) {
+      entry = {window, encoded};
+      return;
+    }
+  g_entries->push_back({window, encoded});
+}
+
+void forgetConsole(HWND window) {
+  MapLock lock;
+  for (MapEntry& entry : *g_entries)
+    if (entry.window == window) entry.encodedState = EncodePointer(nullptr);
+}
