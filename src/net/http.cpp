@@ -1,0 +1,94 @@
+#include "net/http.h"
+
+#include <stdexcept>
+
+#include "net/http_response.h"
+
+namespace {
+const char* const kNoDataForHeader = "Http::getHeader() -> Error: No data received";
+const char* const kNoDataForContent = "Http::getContent() -> Error: No data received";
+}  // namespace
+
+Http::Http() : followRedirects(true), urlSet(false), locationsFollowed(0) {}
+
+Http::~Http() = default;
+
+void Http::setUrl(const std::string& text) {
+  if (text.empty()) {
+    urlSet = false;
+    return;
+  }
+  urlSet = false;
+  url = text;
+  urlSet = url.isValid();
+}
+
+void Http::addHeader(const std::string& name, const std::string& value) {
+  if (name.empty() || value.empty())
+    throw std::logic_error("Http::addHeader() -> Error: Invalid header");
+  putHeader(headers, name, value);
+}
+
+std::string Http::Get() {
+  locationsFollowed = 0;
+  return requestUrl();
+}
+
+std::string Http::Get(const std::string& address) {
+  locationsFollowed = 0;
+  return requestAddress(address);
+}
+
+std::string Http::requestAddress(const std::string& address) {
+  if (address.empty()) throw std::logic_error("Http::Get() -> Error: URL unspecified");
+  if (address[0] == '/' && urlSet)
+    setUrl("http://" + url.getHostPort() + address);
+  else
+    setUrl(address);
+  return requestUrl();
+}
+
+std::string Http::requestUrl() {
+  if (!urlSet) throw std::logic_error("Http::Get() -> Error: URL unspecified");
+  method = "GET";
+  buildRequest();
+  return perform();
+}
+
+void Http::buildRequest() {
+  addHeader("Host", url.getHostPort());
+  addHeader("Connection", "close");
+  request = requestText(method, url.getPath(), headers);
+}
+
+std::string Http::perform() {
+  open(url.getHost(), url.getPort());
+  Socket::send(request);
+  receive(response);
+  close();
+  return followRedirects ? followLocation() : getContent();
+}
+
+std::string Http::followLocation() {
+  std::string value;
+  if (!findLocation(getHeader(), &value) || locationsFollowed >= kMaxLocations)
+    return getContent();
+  ++locationsFollowed;
+  return requestAddress(resolveLocation(url.getUrl(), url.getHostPort(), value));
+}
+
+std::string Http::getHeader() const {
+  if (response.empty()) throw std::logic_error(kNoDataForHeader);
+  return std::string(response.data(), headerBlockLength(response.data(), response.size()));
+}
+
+std::string Http::getContent() const {
+  if (response.empty()) throw std::logic_error(kNoDataForContent);
+  size_t header = headerBlockLength(response.data(), response.size());
+  return std::string(response.data() + header, response.size() - header);
+}
+
+char* Http::takeContent(size_t* length) {
+  if (response.empty()) throw std::logic_error(kNoDataForContent);
+  return response.detachFrom(headerBlockLength(response.data(), response.size()), length);
+}

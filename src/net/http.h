@@ -1,0 +1,48 @@
+// The HTTP/1.1 client: GET requests over a fresh connection each, the response read
+// until the server closes, and new locations named by the server followed.
+#pragma once
+#include <string>
+
+#include "net/byte_buffer.h"
+#include "net/http_request.h"
+#include "net/socket.h"
+#include "net/url.h"
+
+class Http : public Socket {
+ public:
+  // A server naming one location after another is followed this many times at most;
+  // the body of the last response is the result then.
+  static const int kMaxLocations = 16;
+
+  Http();
+  ~Http() override;
+
+  void setUrl(const std::string& text);
+  void addHeader(const std::string& name, const std::string& value);
+  std::string Get();
+  std::string Get(const std::string& address);
+  std::string getHeader() const;
+  std::string getContent() const;
+  // The body of the last response as a malloc'd block (at least one byte allocated)
+  // that the caller frees; its length goes to *length. The response is given up.
+  char* takeContent(size_t* length);
+
+  const std::string& lastRequest() const { return request; }
+  const Url& target() const { return url; }
+  bool followRedirects;
+
+ private:
+  std::string requestUrl();
+  std::string requestAddress(const std::string& address);
+  void buildRequest();
+  std::string perform();
+  std::string followLocation();
+
+  Url url;
+  HeaderLines headers;
+  bool urlSet;
+  ByteBuffer response;
+  std::string request;
+  std::string method;
+  int locationsFollowed;
+};

@@ -1,0 +1,34 @@
+// Reading an HTTP response as the client sees it: where the header block ends, which
+// new location the header block names, and how that location becomes an address.
+// Plain text code, shared by the client and its fuzz target.
+#pragma once
+#include <cstddef>
+#include <string>
+
+// Length of the header block: everything up to and including the first "\r\n\r\n".
+// A response without that empty line is all header block and has no body.
+size_t headerBlockLength(const char* response, size_t size);
+
+// Searches the header block for the location markers, in their fixed order, and
+// stores the first marker's value (up to the next "\r\n"). False when none occurs.
+bool findLocation(const std::string& headerBlock, std::string* value);
+
+// Turns a location value into the next address: a value holding "http://" stands as
+// it is; "/path" goes to the same host and port; anything else (with a leading "./"
+// dropped) is taken relative to the directory of the current address.
+std::string resolveLocation(const std::string& currentUrl, const std::string& hostPort,
+                            const std::string& value);
+
+// Watches a response arrive and tells, once its header block is complete, how many
+// bytes the whole response announces (header block plus Content-Length), so that the
+// receiver can make room once. Only a hint: the body is still read until the close.
+class AnnouncedLength {
+ public:
+  // Returns the announced total once known, 0 while unknown or when none is given.
+  size_t update(const char* response, size_t size);
+  bool settled() const { return settled_; }
+
+ private:
+  size_t searched_ = 0;  // bytes already searched for the empty line
+  bool settled_ = false;
+};

@@ -1,0 +1,228 @@
+#include "net/socket.h"
+
+#include <atomic>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+#include "net/host_lookup.h"
+#include "net/http_response.h"
+#include "net/winsock_users.h"
+
+namespace {
+
+std::atomic<HostLookup> g_hostLookup{nullptr};
+
+// One recv call costs the same whatever its size, so reads are large.
+const size_t kReadChunk = 64 * 1024;
+// Room reserved from an announced length is capped, so a lying header cannot make the
+// client claim memory it will never fill.
+const size_t kLargestHint = 1u << 30;
+// Totals are reported as int.
+const size_t kLargestResponse = INT_MAX;
+
+timeval millisecondsToTimeval(DWORD ms) {
+  timeval limit;
+  limit.tv_sec = static_cast<long>(ms / 1000);
+  limit.tv_usec = static_cast<long>((ms % 1000) * 1000);
+  return limit;
+}
+
+// Waits until `handle` has data, is closed or fails, for at most `limitMs` (none: no
+// limit). Returns select's result.
+int waitReadable(SOCKET handle, const DWORD* limitMs) {
+  fd_set readable;
+  fd_set failed;
+  FD_ZERO(&readable);
+  FD_ZERO(&failed);
+  FD_SET(handle, &readable);
+  FD_SET(handle, &failed);
+  timeval limit;
+  if (limitMs) limit = millisecondsToTimeval(*limitMs);
+  return select(0, &readable, nullptr, &failed, limitMs ? &limit : nullptr);
+}
+
+}  // namespace
+
+Socket::Socket()
+    : progressCallback(nullptr),
+      progressContext(nullptr),
+      connectTimeout(0),
+      receiveTimeout(0),
+      ownerWindow(nullptr),
+      handle(INVALID_SOCKET),
+      port(0),
+      host("unknown"),
+      address(),
+      peer(),
+      connected(false),
+      resolved(false) {
+  initWinsock();
+}
+
+Socket::~Socket() {
+  close();
+  removeSocketUser();
+}
+
+void Socket::initWinsock() {
+  if (!addSocketUser())
+    throw std::logic_error("Socket::initWinsock() -> Error: Winsock initialization failed");
+}
+
+unsigned Socket::liveCount() { return socketUserCount(); }
+bool Socket::winsockStarted() { return winsockRunning(); }
+void Socket::setHostLookup(HostLookup lookup) { g_hostLookup.store(lookup); }
+
+void Socket::open(const std::string& hostName, int portNumber) {
+  close();
+  host = hostName;
+  port = portNumber;
+  resolveHostname();
+}
+
+void Socket::resolveHostname() {
+  if (host.empty())
+    throw std::logic_error(
+        "Socket::resolveHostname() -> Error: Invalid host or uninitialized socket");
+  std::string found;
+  if (!lookupHost(host, connectTimeout, g_hostLookup.load(), &found))
+    throw std::logic_error("Socket::resolveHostname() -> Error: Unknown host '" + host + "'");
+  address = found;
+  resolved = true;
+}
+
+void Socket::setBlocking(bool blocking, bool reportFailure) {
+  u_long mode = blocking ? 0 : 1;
+  if (ioctlsocket(handle, FIONBIO, &mode) != 0 && reportFailure) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "ioctlsocket failed with error: %ld\n",
+                  static_cast<long>(WSAGetLastError()));
+    showError(ownerWindow, "Connect", text);
+  }
+}
+
+bool Socket::connect() {
+  if (host.empty()) throw std::logic_error("Socket::connect() -> Error: Invalid host");
+  if (host == "unknown") throw std::logic_error("Socket::connect() -> Error: Unknown host");
+  timeval limit;
+  limit.tv_sec = static_cast<long>(connectTimeout / 1000);
+  limit.tv_usec = 0;
+
+  handle = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (handle == INVALID_SOCKET || handle == 0) {
+    int code = WSAGetLastError();
+    handle = INVALID_SOCKET;
+    showError(ownerWindow, "Connect", "Can't create the socket");
+    showSocketError(ownerWindow, "Connect", code);
+    throw std::logic_error("Socket::connect() -> Error: Socket creation failed");
+  }
+  std::memset(&peer, 0, sizeof(peer));
+  peer.sin_family = AF_INET;
+  peer.sin_port = htons(static_cast<u_short>(port & 0xFFFF));
+  peer.sin_addr.s_addr = inet_addr(address.c_str());
+  setBlocking(false, true);
+
+  int started = ::connect(handle, reinterpret_cast<const sockaddr*>(&peer), sizeof(peer));
+  connected = true;
+  setBlocking(true, true);
+  // A connection made at once stands like one made in the background.
+  if (started == 0) return true;
+
+  fd_set writable;
+  fd_set failed;
+  FD_ZERO(&writable);
+  FD_ZERO(&failed);
+  FD_SET(handle, &writable);
+  FD_SET(handle, &failed);
+  bool ready = select(0, nullptr, &writable, &failed, &limit) > 0 && FD_ISSET(handle, &writable);
+  if (ready) {
+    // A refused attempt may still be flagged writable; its pending error tells.
+    int error = 0;
+    int length = sizeof(error);
+    if (getsockopt(handle, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) == 0 &&
+        error != 0)
+      ready = false;
+  }
+  if (ready) return true;
+  showError(ownerWindow, "connect", "Can't connect to site");
+  throw std::logic_error("Socket::connect() -> Error: Connection asyncfailed");
+}
+
+int Socket::send(const std::string& data) {
+  if (data.empty()) throw std::logic_error("Socket::send() -> Error: No data to send");
+  if (!connected) connect();
+  size_t sent = 0;
+  while (sent < data.size()) {
+    size_t remaining = data.size() - sent;
+    int piece = remaining > INT_MAX ? INT_MAX : static_cast<int>(remaining);
+    int taken = ::send(handle, data.data() + sent, piece, 0);
+    if (taken <= 0) break;  // the server may still answer what it got
+    sent += static_cast<size_t>(taken);
+  }
+  return static_cast<int>(sent);
+}
+
+int Socket::receive(ByteBuffer& output) {
+  if (!connected) connect();
+  u_long nonBlocking = 1;
+  ioctlsocket(handle, FIONBIO, &nonBlocking);
+  output.clear();
+  AnnouncedLength announced;
+  DWORD lastActivity = GetTickCount();
+  for (;;) {
+    if (output.size() >= kLargestResponse) {
+      output.release();
+      return -1;
+    }
+    if (output.capacity() - output.size() < (announced.settled() ? 1 : kReadChunk))
+      output.reserveExtra(kReadChunk);
+    size_t room = output.capacity() - output.size();
+    if (room > kReadChunk) room = kReadChunk;
+    if (room > kLargestResponse - output.size()) room = kLargestResponse - output.size();
+
+    int got = ::recv(handle, output.tail(), static_cast<int>(room), 0);
+    if (got > 0) {
+      lastActivity = GetTickCount();
+      output.commit(static_cast<size_t>(got));
+      if (!announced.settled()) {
+        size_t expected = announced.update(output.data(), output.size());
+        if (expected > 0 && expected <= kLargestHint) output.tryReserveTotal(expected + 1);
+      }
+      if (progressCallback)
+        progressCallback(progressContext, static_cast<int>(output.size()), got);
+      continue;
+    }
+    int code = got == 0 ? 0 : WSAGetLastError();
+    if (code == 0) break;  // the peer closed the connection
+    if (code != WSAEWOULDBLOCK) {
+      showSocketError(ownerWindow, "recv", code);
+      output.release();
+      return -1;
+    }
+    // Nothing pending: wait on the socket itself for what is left of the idle limit.
+    DWORD idle = GetTickCount() - lastActivity;
+    if (receiveTimeout != 0 && idle >= receiveTimeout) {
+      output.release();
+      return -1;
+    }
+    DWORD left = receiveTimeout - idle;
+    if (waitReadable(handle, receiveTimeout != 0 ? &left : nullptr) == SOCKET_ERROR) {
+      showSocketError(ownerWindow, "recv", WSAGetLastError());
+      output.release();
+      return -1;
+    }
+  }
+  return static_cast<int>(output.size());
+}
+
+void Socket::close() {
+  if (connected) {
+    closesocket(handle);
+    handle = INVALID_SOCKET;
+    connected = false;
+  }
+  host = "unknown";
+  resolved = false;
+}

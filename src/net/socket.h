@@ -1,0 +1,64 @@
+// One IPv4 TCP connection to one host and port, with a bounded host lookup, a
+// bounded connect and a receive loop with an idle limit and progress reports.
+// Failures of connect and receive are shown in error boxes owned by `ownerWindow`.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "net/byte_buffer.h"
+
+// Looks `host` up and writes its dotted IPv4 text into `result` (32 bytes, zero-
+// terminated); false when the name does not resolve. Replaceable for tests.
+using HostLookup = bool (*)(const char* host, char* result);
+
+class Socket {
+ public:
+  Socket();
+  virtual ~Socket();
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+
+  void initWinsock();
+  void open(const std::string& hostName, int portNumber);
+  void resolveHostname();
+  bool connect();
+  int send(const std::string& data);
+  // Reads until the peer closes. Returns the total received, or -1 (output emptied)
+  // after an idle time-out or a receive error.
+  int receive(ByteBuffer& output);
+  void close();
+  bool isConnected() const { return connected; }
+
+  // Live Socket objects in the process.
+  static unsigned liveCount();
+  // Whether Winsock is currently started by this class.
+  static bool winsockStarted();
+  // Replaces the host lookup (nullptr restores gethostbyname).
+  static void setHostLookup(HostLookup lookup);
+
+  // Set by the owner before the first open.
+  void (*progressCallback)(void* context, int total, int chunk);
+  void* progressContext;
+  DWORD connectTimeout;   // ms: lookup wait, and the connect wait in whole seconds
+  DWORD receiveTimeout;   // ms of silence that end a receive; 0 waits for ever
+  HWND ownerWindow;
+
+ protected:
+  SOCKET handle;
+  int port;
+  std::string host;
+  std::string address;
+  sockaddr_in peer;
+  bool connected;
+  bool resolved;
+
+ private:
+  void setBlocking(bool blocking, bool reportFailure);
+};
+
+// System-modal error boxes of the transport.
+void showError(HWND owner, const char* caption, const char* text);
+void showSocketError(HWND owner, const char* caption, int code);

@@ -1,0 +1,211 @@
+// Response splitting, location markers and resolution, request text, and the
+// receive buffer: the platform-free parts of the HTTP client.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "net/byte_buffer.h"
+#include "net/http_request.h"
+#include "net/http_response.h"
+
+namespace {
+
+size_t headerOf(const std::string& response) {
+  return headerBlockLength(response.data(), response.size());
+}
+
+std::string locationOf(const std::string& block) {
+  std::string value;
+  return findLocation(block, &value) ? value : "<none>";
+}
+
+TEST(HeaderBlock, EndsAfterTheFirstEmptyLine) {
+  EXPECT_EQ(19u, headerOf("HTTP/1.1 200 OK\r\n\r\nbody\r\n\r\nmore"));
+  EXPECT_EQ(4u, headerOf("\r\n\r\n"));
+  EXPECT_EQ(4u, headerOf("\r\n\r\nbody"));
+}
+
+TEST(HeaderBlock, WithoutEmptyLineIsTheWholeResponseAndNoBody) {
+  EXPECT_EQ(0u, headerOf(""));
+  EXPECT_EQ(3u, headerOf("\r\n\r"));
+  EXPECT_EQ(26u, headerOf("HTTP/1.1 200 OK\r\nbody text"));
+  EXPECT_EQ(7u, headerOf("\n\n\r\n\r\r\n"));
+}
+
+TEST(HeaderBlock, BinaryBytesBeforeTheEmptyLineAreKept) {
+  std::string response("A\0B\r\n\r\n\0C", 9);
+  EXPECT_EQ(7u, headerOf(response));
+}
+
+TEST(Location, MarkersAreSearchedInTheirFixedOrder) {
+  EXPECT_EQ("/b", locationOf("HTTP/1.1 302\r\nLocation: /a\r\nContent-Location: /b\r\n\r\n"));
+  EXPECT_EQ("/a", locationOf("HTTP/1.1 302\r\nlocation: /b\r\nLocation: /a\r\n\r\n"));
+  EXPECT_EQ("/c", locationOf("HTTP/1.1 302\r\nuri: /d\r\ncontent-location: /c\r\n\r\n"));
+  EXPECT_EQ("/u", locationOf("HTTP/1.1 302\r\nuri: /l\r\nUri: /u\r\n\r\n"));
+  EXPECT_EQ("/l", locationOf("HTTP/1.1 302\r\nuri: /l\r\n\r\n"));
+}
+
+TEST(Location, MarkersAreCaseSensitiveAndNeedTheirSpace) {
+  EXPECT_EQ("<none>", locationOf("HTTP/1.1 302\r\nLOCATION: /a\r\nLocation:/b\r\n\r\n"));
+  EXPECT_EQ("<none>", locationOf("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n"));
+}
+
+TEST(Location, MarkerInsideALongerNameCounts) {
+  EXPECT_EQ("/x", locationOf("HTTP/1.1 200\r\nX-Old-Location: /x\r\n\r\n"));
+}
+
+TEST(Location, ValueRunsToTheNextLineEndOrTheBlockEnd) {
+  EXPECT_EQ("", locationOf("HTTP/1.1 302\r\nLocation: \r\n\r\n"));
+  EXPECT_EQ("/a b\tc", locationOf("HTTP/1.1 302\r\nLocation: /a b\tc\r\n\r\n"));
+  EXPECT_EQ("/tail", locationOf("HTTP/1.1 302\r\nLocation: /tail"));
+}
+
+TEST(Resolve, AnAddressHoldingHttpStandsAsItIs) {
+  EXPECT_EQ("http://other/x", resolveLocation("http://h/d/f", "h", "http://other/x"));
+  EXPECT_EQ("see http://o/x", resolveLocation("http://h/d/f", "h", "see http://o/x"));
+}
+
+TEST(Resolve, RootRelativeGoesToTheSameHostAndPort) {
+  EXPECT_EQ("h:8080/x", resolveLocation("http://h:8080/d/f", "h:8080", "/x"));
+  EXPECT_EQ("h/", resolveLocation("http://h/d/f", "h", "/"));
+}
+
+TEST(Resolve, RelativeIsTakenFromTheDirectoryOfTheCurrentAddress) {
+  EXPECT_EQ("http://h/d/a/b", resolveLocation("http://h/d/f", "h", "a/b"));
+  EXPECT_EQ("http://h/d/a/b", resolveLocation("http://h/d/f", "h", "./a/b"));
+  EXPECT_EQ("http://h/d/", resolveLocation("http://h/d/f", "h", ""));
+  EXPECT_EQ("http://h/d/../up", resolveLocation("http://h/d/f", "h", "../up"));
+  // Only one leading "./" is dropped.
+  EXPECT_EQ("http://h/d/./x", resolveLocation("http://h/d/f", "h", "././x"));
+}
+
+TEST(Resolve, AnAddressWithoutPathTakesTheProtocolAsBase) {
+  EXPECT_EQ("http://a/b", resolveLocation("http://server", "server", "a/b"));
+  EXPECT_EQ("http://other", resolveLocation("http://server:81", "server:81", "./other"));
+}
+
+TEST(Resolve, NoSlashAtAllGivesTheBareValue) {
+  EXPECT_EQ("x", resolveLocation("nothing", "h", "x"));
+}
+
+TEST(Request, LinesAreReplacedInPlaceAndKeptInFirstAddedOrder) {
+  HeaderLines lines;
+  putHeader(lines, "Host", "a");
+  putHeader(lines, "Connection", "close");
+  putHeader(lines, "Accept", "*/*");
+  putHeader(lines, "Host", "b:81");
+  ASSERT_EQ(3u, lines.size());
+  EXPECT_EQ("Host: b:81\r\n", lines[0]);
+  EXPECT_EQ("Connection: close\r\n", lines[1]);
+  EXPECT_EQ("GET /p q HTTP/1.1\r\nHost: b:81\r\nConnection: close\r\nAccept: */*\r\n\r\n",
+            requestText("GET", "/p q", lines));
+}
+
+TEST(Request, NamesMatchAsCaseSensitiveBytePrefixes) {
+  HeaderLines lines;
+  putHeader(lines, "Hostname", "x");
+  putHeader(lines, "Host", "y");       // "Hostname: x" begins with "Host"
+  putHeader(lines, "host", "z");       // case differs: a new line
+  ASSERT_EQ(2u, lines.size());
+  EXPECT_EQ("Host: y\r\n", lines[0]);
+  EXPECT_EQ("host: z\r\n", lines[1]);
+}
+
+TEST(Request, NoHeadersGivesRequestLineAndEmptyLine) {
+  EXPECT_EQ("GET / HTTP/1.1\r\n\r\n", requestText("GET", "/", HeaderLines()));
+}
+
+TEST(Announced, CountsHeaderBlockAndContentLength) {
+  AnnouncedLength announced;
+  std::string r = "HTTP/1.1 200 OK\r\ncontent-LENGTH:  12\r\n\r\nabc";
+  EXPECT_EQ(r.size() - 3 + 12, announced.update(r.data(), r.size()));
+  EXPECT_TRUE(announced.settled());
+  EXPECT_EQ(0u, announced.update(r.data(), r.size()));  // told once
+}
+
+TEST(Announced, FindsAnEmptyLineSplitAcrossChunks) {
+  std::string r = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello";
+  AnnouncedLength announced;
+  size_t split = r.find("\r\n\r\n") + 2;
+  EXPECT_EQ(0u, announced.update(r.data(), split));
+  EXPECT_FALSE(announced.settled());
+  EXPECT_EQ(r.size(), announced.update(r.data(), r.size()));
+}
+
+TEST(Announced, UnknownWithoutUsableContentLength) {
+  for (std::string r : {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+                        "HTTP/1.1 200 OK\r\nContent-Length: x\r\n\r\n",
+                        "HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n",
+                        "HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n"}) {
+    AnnouncedLength announced;
+    EXPECT_EQ(0u, announced.update(r.data(), r.size())) << r;
+    EXPECT_TRUE(announced.settled()) << r;
+  }
+}
+
+TEST(Buffer, ReadsIntoItsTailAndCommitsOnlyWhatFits) {
+  ByteBuffer buffer;
+  buffer.reserveExtra(10);
+  ASSERT_GE(buffer.capacity(), 10u);
+  std::memcpy(buffer.tail(), "abc", 3);
+  buffer.commit(3);
+  buffer.commit(buffer.capacity() + 100);  // a wrong count cannot pass the end
+  EXPECT_EQ(buffer.capacity(), buffer.size());
+  buffer.clear();
+  EXPECT_TRUE(buffer.empty());
+  buffer.append("xyz", 3);
+  EXPECT_EQ(0, std::memcmp(buffer.data(), "xyz", 3));
+}
+
+TEST(Buffer, GrowthKeepsEveryByte) {
+  ByteBuffer buffer;
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    std::string piece = std::to_string(i) + ",";
+    buffer.append(piece.data(), piece.size());
+    expected += piece;
+  }
+  ASSERT_EQ(expected.size(), buffer.size());
+  EXPECT_EQ(0, std::memcmp(expected.data(), buffer.data(), expected.size()));
+}
+
+TEST(Buffer, DetachHandsOverTheBodyAloneAndEmptiesTheBuffer) {
+  ByteBuffer buffer;
+  buffer.append("HEAD\r\n\r\nbody", 12);
+  size_t length = 0;
+  char* body = buffer.detachFrom(8, &length);
+  ASSERT_NE(nullptr, body);
+  EXPECT_EQ(4u, length);
+  EXPECT_EQ(0, std::memcmp(body, "body", 4));
+  EXPECT_TRUE(buffer.empty());
+  EXPECT_EQ(0u, buffer.capacity());
+  std::free(body);
+}
+
+TEST(Buffer, AnEmptyBodyIsStillABlockToFree) {
+  ByteBuffer buffer;
+  buffer.append("HEAD\r\n\r\n", 8);
+  size_t length = 99;
+  char* body = buffer.detachFrom(8, &length);
+  EXPECT_NE(nullptr, body);
+  EXPECT_EQ(0u, length);
+  std::free(body);
+
+  ByteBuffer never;
+  body = never.detachFrom(5, &length);
+  EXPECT_NE(nullptr, body);
+  EXPECT_EQ(0u, length);
+  std::free(body);
+}
+
+TEST(Buffer, ReservingTooMuchFailsCleanly) {
+  ByteBuffer buffer;
+  buffer.append("a", 1);
+  EXPECT_THROW(buffer.reserveExtra(static_cast<size_t>(-1)), std::bad_alloc);
+  EXPECT_EQ(1u, buffer.size());
+  EXPECT_EQ('a', buffer.data()[0]);
+}
+
+}  // namespace
