@@ -1,6 +1,8 @@
 #include "download/manifest_names.h"
 
+#include <cctype>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
@@ -18,6 +20,25 @@ bool climbsToParent(const char* begin, const char* end) {
   }
   return dots >= 2;
 }
+
+// Windows opens a device, not a file, for a component named CON, PRN, AUX, NUL, COM1 to
+// COM9 or LPT1 to LPT9, with or without an extension.
+bool namesDevice(const char* begin, const char* end) {
+  const char* stem = begin;
+  while (stem != end && *stem != '.') ++stem;
+  while (stem != begin && stem[-1] == ' ') --stem;
+  char upper[5] = {};
+  size_t n = static_cast<size_t>(stem - begin);
+  if (n < 3 || n > 4) return false;
+  for (size_t i = 0; i < n; ++i) {
+    upper[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(begin[i])));
+  }
+  for (const char* device : {"CON", "PRN", "AUX", "NUL"}) {
+    if (std::strcmp(upper, device) == 0) return true;
+  }
+  bool numbered = std::strncmp(upper, "COM", 3) == 0 || std::strncmp(upper, "LPT", 3) == 0;
+  return numbered && n == 4 && upper[3] >= '1' && upper[3] <= '9';
+}
 }  // namespace
 
 bool isNameInsideRoot(const char* name) {
@@ -27,7 +48,7 @@ bool isNameInsideRoot(const char* name) {
   const char* component = name;
   for (const char* c = name;; ++c) {
     if (*c == '\0' || isSeparator(*c)) {
-      if (climbsToParent(component, c)) return false;
+      if (climbsToParent(component, c) || namesDevice(component, c)) return false;
       if (*c == '\0') return true;
       component = c + 1;
     }

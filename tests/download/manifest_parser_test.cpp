@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <string>
@@ -267,6 +268,17 @@ TEST_F(Manifest, NamesLeavingTheDownloadRootRefuseTheManifest) {
   }
   // Directory entries are held to the same rule.
   expectRefused("OK\r\n..\\..\\Windows\\\r\n");
+}
+
+TEST_F(Manifest, NamesOfDevicesRefuseTheManifest) {
+  for (const char* name : {"CON", "nul", "data\\aux.txt", "Com1", "lpt9.log", "prn \\x", "a\\NUL\\"}) {
+    expectRefused("OK\r\n" + fileEntry(name, "d|1"));
+  }
+  // Names that merely start like a device are ordinary files.
+  const std::string text = "OK\r\n" + fileEntry("console.txt", "d|1") + fileEntry("com0", "d|1") +
+                           fileEntry("lpt10", "d|1") + fileEntry("nully\\auxiliary.dat", "d|1");
+  ASSERT_EQ(parse(text), ManifestStatus::ok);
+  EXPECT_EQ(records().size(), 4u);
 }
 
 TEST_F(Manifest, NamesThatOnlyLookLikeParentsAreAccepted) {
