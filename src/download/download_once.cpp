@@ -1,0 +1,40 @@
+#include "download/download_once.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "app/main_window.h"
+#include "download/download_once_text.h"
+#include "net/http.h"
+
+namespace {
+const DWORD kConnectTimeoutMs = 5000;
+const DWORD kReceiveTimeoutMs = 60000;
+}  // namespace
+
+char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* context,
+                   ProgressCallback callback) {
+  char address[kDownloadAddressSize];
+  if (!joinAddress(address, sizeof(address), baseUrl, fileName))
+    throw std::logic_error("downloadOnce() -> Error: Address too long");
+  std::printf("\nGetting url %s \n", address);
+  std::fflush(stdout);
+
+  Http http;
+  http.ownerWindow = g_mainWindow;
+  http.connectTimeout = kConnectTimeoutMs;
+  http.receiveTimeout = kReceiveTimeoutMs;
+  http.progressCallback = callback;
+  http.progressContext = context;
+  http.Get(address);
+  std::printf("endget\n");
+  std::fflush(stdout);
+
+  // The body leaves the response block in place instead of being copied out of it.
+  size_t length = 0;
+  char* body = http.takeContent(&length);
+  *size = static_cast<int>(length);
+  std::printf("transfering\n");
+  std::fflush(stdout);
+  return body;
+}

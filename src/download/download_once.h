@@ -1,0 +1,12 @@
+// One download attempt: a fresh client, one GET (following locations), the body
+// handed over as a malloc'd block. Every failure propagates as an exception.
+#pragma once
+#include "download/download_file.h"
+
+// Buffer sizes of an attempt, including the terminating zero.
+const int kDownloadAddressSize = 256;
+const int kDownloadInputSize = 256;
+const int kDownloadQuestionSize = 256;
+
+char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* context,
+                   ProgressCallback callback);
