@@ -1,0 +1,90 @@
+#!/bin/sh
+# A private nginx on 127.0.0.1 serving generated files of random bytes.
+#   nginx_fixture.sh start DIR SIZE...   serves DIR/www/file-SIZE for every SIZE; writes
+#                                        DIR/port, DIR/nginx.pid and DIR/www/file-SIZE.md5
+#   nginx_fixture.sh stop DIR            stops the nginx started for DIR (by its PID)
+set -eu
+command="$1"
+dir="$2"
+shift 2
+
+stop() {
+  [ -f "$dir/nginx.pid" ] || return 0
+  pid=$(cat "$dir/nginx.pid")
+  rm -f "$dir/nginx.pid"
+  kill -TERM "$pid" 2>/dev/null || return 0
+  i=0
+  while kill -0 "$pid" 2>/dev/null && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+  kill -KILL "$pid" 2>/dev/null || true
+}
+
+free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+write_config() {
+  port="$1"
+  {
+    # As root nginx would hand its workers to "nobody", who may not read the files.
+    [ "$(id -u)" -eq 0 ] && echo "user root;"
+    echo "worker_processes 1;"
+    echo "pid $dir/nginx.run.pid;"
+    echo "error_log $dir/error.log;"
+    echo "events { worker_connections 64; }"
+    echo "http {"
+    echo "  access_log off;"
+    echo "  sendfile on;"
+    echo "  default_type application/octet-stream;"
+    # Temporary paths of the modules this nginx has, so nothing outside DIR is needed.
+    for kind in client-body proxy fastcgi uwsgi scgi; do
+      if nginx -V 2>&1 | grep -q -- "--http-$kind-temp-path"; then
+        directive=$(echo "$kind" | tr - _)_temp_path
+        echo "  $directive $dir/temp/$kind;"
+      fi
+    done
+    echo "  server { listen 127.0.0.1:$port; root $dir/www; }"
+    echo "}"
+  } >"$dir/nginx.conf"
+}
+
+start() {
+  stop
+  mkdir -p "$dir/www" "$dir/temp"
+  for size in "$@"; do
+    file="$dir/www/file-$size"
+    if [ ! -f "$file" ] || [ "$(stat -c %s "$file")" -ne "$size" ]; then
+      head -c "$size" /dev/urandom >"$file"
+    fi
+    md5sum "$file" | cut -d' ' -f1 >"$file.md5"
+  done
+  chmod -R a+rX "$dir/www"
+  attempt=0
+  while [ $attempt -lt 5 ]; do
+    attempt=$((attempt + 1))
+    port=$(free_port)
+    write_config "$port"
+    nginx -c "$dir/nginx.conf" -g 'daemon off;' </dev/null >"$dir/nginx.out" 2>&1 &
+    echo $! >"$dir/nginx.pid"
+    i=0
+    while [ $i -lt 50 ]; do
+      if curl -s -o /dev/null "http://127.0.0.1:$port/"; then
+        echo "$port" >"$dir/port"
+        echo "nginx serving $dir/www on 127.0.0.1:$port"
+        return 0
+      fi
+      kill -0 "$(cat "$dir/nginx.pid")" 2>/dev/null || break
+      sleep 0.1
+      i=$((i + 1))
+    done
+    stop
+  done
+  echo "nginx did not start:" >&2
+  cat "$dir/nginx.out" "$dir/error.log" >&2 2>/dev/null || true
+  return 1
+}
+
+case "$command" in
+  start) start "$@" ;;
+  stop) stop ;;
+  *) echo "usage: $0 start DIR SIZE... | stop DIR" >&2; exit 2 ;;
+esac
