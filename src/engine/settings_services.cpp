@@ -1,0 +1,35 @@
+#include "engine/settings_services.h"
+
+namespace {
+
+class FileByteSource : public SettingsByteSource {
+ public:
+  explicit FileByteSource(HANDLE file) : file_(file) {}
+
+  bool readByte(char& byte) override {
+    DWORD got = 0;
+    return ReadFile(file_, &byte, 1, &got, nullptr) && got == 1;
+  }
+
+  // The library keeps reading the same handle: the look-back byte goes back to the file.
+  void unreadByte() override { SetFilePointer(file_, -1, nullptr, FILE_CURRENT); }
+
+ private:
+  HANDLE file_;
+};
+
+}  // namespace
+
+bool readSettingsLine(HANDLE file, char* line) {
+  FileByteSource source(file);
+  return readSettingsLineFrom(source, line);
+}
+
+RecordNode* loadSettings(const char* fileName) {
+  HANDLE file = CreateFileA(fileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  FileByteSource source(file);
+  RecordNode* list = loadSettingsFrom(source);
+  CloseHandle(file);
+  return list;
+}
