@@ -1,0 +1,149 @@
+#include "ui/ui_driver.h"
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+const int kMessageBoxText = 0xFFFF;
+
+bool isDialogClass(HWND hwnd) {
+  char cls[16] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  return std::string(cls) == "#32770";
+}
+
+std::vector<HWND> topLevelWindowsOf(DWORD process) {
+  struct Search {
+    DWORD process;
+    std::vector<HWND> found;
+  } search{process, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == s->process) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+}  // namespace
+
+std::string windowText(HWND hwnd) {
+  char text[1024] = {};
+  // WM_GETTEXT works across processes; GetWindowText would not read a child's text.
+  SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  return text;
+}
+
+std::string itemText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
+
+SetupProcess::SetupProcess(const std::string& program) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  std::string commandLine = "\"" + program + "\"";
+  if (CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                     nullptr, &startup, &info)) {
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+  }
+}
+
+SetupProcess::~SetupProcess() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_, 99);
+    WaitForSingleObject(process_, 5000);
+  }
+  CloseHandle(process_);
+}
+
+HWND SetupProcess::waitWindow(const std::function<bool(HWND)>& match, int milliseconds) const {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  do {
+    for (HWND hwnd : topLevelWindowsOf(id_)) {
+      if (IsWindowVisible(hwnd) && isDialogClass(hwnd) && match(hwnd)) return hwnd;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  } while (std::chrono::steady_clock::now() < deadline);
+  return nullptr;
+}
+
+HWND SetupProcess::waitDialog(const std::string& titlePrefix, int milliseconds) const {
+  return waitWindow(
+      [&](HWND hwnd) { return windowText(hwnd).rfind(titlePrefix, 0) == 0; }, milliseconds);
+}
+
+HWND SetupProcess::waitMessageBox(const std::string& text, int milliseconds) const {
+  return waitWindow(
+      [&](HWND hwnd) {
+        HWND label = GetDlgItem(hwnd, kMessageBoxText);
+        return label && windowText(label) == text;
+      },
+      milliseconds);
+}
+
+DWORD SetupProcess::waitExit(int milliseconds) const {
+  if (!process_) return STILL_ACTIVE;
+  WaitForSingleObject(process_, static_cast<DWORD>(milliseconds));
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+std::string SetupProcess::describeWindows() const {
+  std::string out;
+  for (HWND hwnd : topLevelWindowsOf(id_)) {
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    out += std::string(cls) + " \"" + windowText(hwnd) + "\"";
+    if (HWND label = GetDlgItem(hwnd, kMessageBoxText)) out += " text \"" + windowText(label) + "\"";
+    out += IsWindowVisible(hwnd) ? " visible\n" : " hidden\n";
+  }
+  return out.empty() ? "(no windows)" : out;
+}
+
+void clickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+void pressKey(HWND window, WORD key) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  HWND target = window;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus) {
+    target = info.hwndFocus;
+  }
+  UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+  PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16));
+  PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
+}
+
+void answerBox(HWND box, int button) {
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+bool isChecked(HWND dialog, int id) {
+  return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool eventually(const std::function<bool()>& condition, int milliseconds) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+std::string velmorinProgram() {
+  std::string path = VELMORIN_EXE;  // the build's path of velmorin.exe
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}

@@ -1,0 +1,49 @@
+// Drives the real velmorin.exe as a person would: starts it, waits for its windows
+// by title, reads control texts, clicks buttons, presses keys, answers its message
+// boxes by their text and reads its exit code.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+std::string windowText(HWND hwnd);
+std::string itemText(HWND dialog, int id);
+
+class SetupProcess {
+ public:
+  // Starts the program (a Windows path) in the current directory.
+  explicit SetupProcess(const std::string& program);
+  ~SetupProcess();  // ends the program if it still runs
+  SetupProcess(const SetupProcess&) = delete;
+  SetupProcess& operator=(const SetupProcess&) = delete;
+
+  bool started() const { return process_ != nullptr; }
+  // A visible dialog window (class #32770) of the program whose title starts with
+  // the prefix; null after the time limit.
+  HWND waitDialog(const std::string& titlePrefix, int milliseconds = 15000) const;
+  // A message box of the program showing exactly this text.
+  HWND waitMessageBox(const std::string& text, int milliseconds = 15000) const;
+  // Exit code, or STILL_ACTIVE after the time limit.
+  DWORD waitExit(int milliseconds = 15000) const;
+  // Titles and texts of the program's windows, for failure messages.
+  std::string describeWindows() const;
+
+ private:
+  HWND waitWindow(const std::function<bool(HWND)>& match, int milliseconds) const;
+  HANDLE process_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// Posted, so the driver never waits on a handler that opens a box of its own.
+void clickButton(HWND dialog, int id);
+// A key pressed and released in the control that has the focus in that window.
+void pressKey(HWND window, WORD key);
+// Ends a message box with the given button.
+void answerBox(HWND box, int button);
+bool isChecked(HWND dialog, int id);
+// Waits until the condition holds (a posted click takes effect a moment later).
+bool eventually(const std::function<bool()>& condition, int milliseconds = 5000);
+
+// The path of velmorin.exe as Windows sees it (the build tree through drive Z:).
+std::string velmorinProgram();
