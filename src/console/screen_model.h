@@ -111,7 +111,8 @@ struct ScreenModel {
   // Pixel position to column + row * 65536; -1 without a grid.
   int pointToCell(int x, int y) const;
   bool selectionBox(CellBox& box) const;
-  // The displayed characters of the selection box, each row ended by CR LF.
+  // The displayed characters of the selection box, each row ended by CR LF; a
+  // character 0 adds nothing.
   std::string selectionText() const;
   void resetSelection();
 };

@@ -25,11 +25,13 @@ bool ScreenModel::selectionBox(CellBox& box) const {
 std::string ScreenModel::selectionText() const {
   std::string text;
   CellBox box{};
-  if (!selectionBox(box) || shown.empty()) return text;
+  if (!selectionBox(box) || snapshot.empty()) return text;
   text.reserve(static_cast<std::size_t>(selectionBlockBytes(box)));
   for (int row = box.top; row <= box.bottom; ++row) {
     for (int column = box.left; column <= box.right; ++column) {
-      char character = static_cast<char>(shown[static_cast<std::size_t>(row) * cols + column]);
+      // snapshot holds the cells as last drawn; shown may be complemented by a
+      // pending full redraw (every drag step asks for one).
+      char character = static_cast<char>(snapshot[static_cast<std::size_t>(row) * cols + column]);
       if (character != '\0') text += character;
     }
     text += "\r\n";

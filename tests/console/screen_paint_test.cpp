@@ -201,6 +201,9 @@ TEST(ConsoleSelection, CopyReadsWhatIsShownNotWhatWasWritten) {
   EXPECT_EQ(s.model.selectionText(), "   \r\n");
   s.model.refresh();
   EXPECT_EQ(s.model.selectionText(), "new\r\n");
+  // A full redraw that is asked for but not done yet changes nothing shown.
+  s.model.markAllForRedraw();
+  EXPECT_EQ(s.model.selectionText(), "new\r\n");
 }
 
 TEST(ConsoleSelection, FreshScreenCopiesJustALineEndAndAResetOneNothing) {
