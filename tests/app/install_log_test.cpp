@@ -310,3 +310,38 @@ TEST_F(InstallLog, LinesFromTwoThreadsNeverInterleave) {
   EXPECT_EQ(linesPerThread, next['a']);
   EXPECT_EQ(linesPerThread, next['b']);
 }
+
+namespace {
+
+DWORD WINAPI writeForever(void*) {
+  for (;;) writeLogLine("from a worker that will be terminated");
+}
+
+DWORD WINAPI writeOnce(void*) {
+  writeLogLine("after the worker was terminated");
+  return 0;
+}
+
+}  // namespace
+
+TEST_F(InstallLog, WorkerTerminatedInTheMiddleOfALineDoesNotStopTheLog) {
+  ScriptedMessageBoxes boxes;
+  openLog(nullptr);
+  for (int round = 0; round < 20; ++round) {
+    HANDLE worker = CreateThread(nullptr, 0, writeForever, nullptr, 0, nullptr);
+    ASSERT_NE(nullptr, worker);
+    Sleep(2 + round % 5);
+    TerminateThread(worker, 0);  // as Exit and close do with the engine's workers
+    WaitForSingleObject(worker, INFINITE);
+    CloseHandle(worker);
+
+    HANDLE next = CreateThread(nullptr, 0, writeOnce, nullptr, 0, nullptr);
+    ASSERT_NE(nullptr, next);
+    const DWORD waited = WaitForSingleObject(next, 5000);
+    CloseHandle(next);
+    ASSERT_EQ(WAIT_OBJECT_0, waited) << "a line after the terminated worker waited forever (round " << round << ")";
+  }
+  closeLog();
+  const std::vector<std::string> lines = logLines(content());
+  EXPECT_EQ("after the worker was terminated", textOf(lines.back()));
+}
