@@ -26,7 +26,7 @@ char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* c
   http.receiveTimeout = kReceiveTimeoutMs;
   http.progressCallback = callback;
   http.progressContext = context;
-  http.Get(address);
+  http.fetch(address);
   std::printf("endget\n");
   std::fflush(stdout);
 

@@ -55,11 +55,15 @@ char* ByteBuffer::detachFrom(size_t offset, size_t* length) {
     block = static_cast<char*>(std::malloc(1));
     if (!block) throw std::bad_alloc();
   } else {
-    // The body moves to the front of the block it already lies in, then the block
-    // shrinks to fit: no second block of the body's size is ever needed.
+    // The body moves to the front of the block it already lies in: no second block of
+    // the body's size is ever needed.
     if (offset > 0) std::memmove(block, block + offset, bodyLength);
-    char* fitted = static_cast<char*>(std::realloc(block, bodyLength > 0 ? bodyLength : 1));
-    if (fitted) block = fitted;
+    // Large slack is given back; a little is kept, as shrinking may move the block.
+    const size_t slack = capacity_ - bodyLength;
+    if (slack > 4096 && slack > bodyLength / 8) {
+      char* fitted = static_cast<char*>(std::realloc(block, bodyLength > 0 ? bodyLength : 1));
+      if (fitted) block = fitted;
+    }
   }
   bytes_ = nullptr;
   size_ = 0;

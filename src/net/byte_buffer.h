@@ -26,6 +26,10 @@ class ByteBuffer {
   void commit(size_t count);
   void append(const char* bytes, size_t count);
   void clear() { size_ = 0; }
+  // Keeps the first `count` bytes.
+  void truncate(size_t count) {
+    if (count < size_) size_ = count;
+  }
   // Empties the buffer and gives its memory back.
   void release();
 

@@ -31,28 +31,34 @@ void Http::addHeader(const std::string& name, const std::string& value) {
 
 std::string Http::Get() {
   locationsFollowed = 0;
-  return requestUrl();
+  requestUrl();
+  return getContent();
 }
 
 std::string Http::Get(const std::string& address) {
-  locationsFollowed = 0;
-  return requestAddress(address);
+  fetch(address);
+  return getContent();
 }
 
-std::string Http::requestAddress(const std::string& address) {
+void Http::fetch(const std::string& address) {
+  locationsFollowed = 0;
+  requestAddress(address);
+}
+
+void Http::requestAddress(const std::string& address) {
   if (address.empty()) throw std::logic_error("Http::Get() -> Error: URL unspecified");
   if (address[0] == '/' && urlSet)
     setUrl("http://" + url.getHostPort() + address);
   else
     setUrl(address);
-  return requestUrl();
+  requestUrl();
 }
 
-std::string Http::requestUrl() {
+void Http::requestUrl() {
   if (!urlSet) throw std::logic_error("Http::Get() -> Error: URL unspecified");
   method = "GET";
   buildRequest();
-  return perform();
+  perform();
 }
 
 void Http::buildRequest() {
@@ -61,34 +67,33 @@ void Http::buildRequest() {
   request = requestText(method, url.getPath(), headers);
 }
 
-std::string Http::perform() {
+// One exchange on a fresh connection; the body stays in `response` until asked for.
+void Http::perform() {
   open(url.getHost(), url.getPort());
   Socket::send(request);
   receive(response);
   close();
-  return followRedirects ? followLocation() : getContent();
+  if (followRedirects) followLocation();
 }
 
-std::string Http::followLocation() {
+void Http::followLocation() {
   std::string value;
-  if (!findLocation(getHeader(), &value) || locationsFollowed >= kMaxLocations)
-    return getContent();
+  if (!findLocation(getHeader(), &value) || locationsFollowed >= kMaxLocations) return;
   ++locationsFollowed;
-  return requestAddress(resolveLocation(url.getUrl(), url.getHostPort(), value));
+  requestAddress(resolveLocation(url.getUrl(), url.getHostPort(), value));
 }
 
 std::string Http::getHeader() const {
   if (response.empty()) throw std::logic_error(kNoDataForHeader);
-  return std::string(response.data(), headerBlockLength(response.data(), response.size()));
+  return response.headerBlock();
 }
 
 std::string Http::getContent() const {
   if (response.empty()) throw std::logic_error(kNoDataForContent);
-  size_t header = headerBlockLength(response.data(), response.size());
-  return std::string(response.data() + header, response.size() - header);
+  return response.body();
 }
 
 char* Http::takeContent(size_t* length) {
   if (response.empty()) throw std::logic_error(kNoDataForContent);
-  return response.detachFrom(headerBlockLength(response.data(), response.size()), length);
+  return response.takeBody(length);
 }

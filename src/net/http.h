@@ -3,7 +3,6 @@
 #pragma once
 #include <string>
 
-#include "net/byte_buffer.h"
 #include "net/http_request.h"
 #include "net/socket.h"
 #include "net/url.h"
@@ -19,8 +18,12 @@ class Http : public Socket {
 
   void setUrl(const std::string& text);
   void addHeader(const std::string& name, const std::string& value);
+  // Each returns the body of the final response of the chain of locations.
   std::string Get();
   std::string Get(const std::string& address);
+  // Like Get(address), without making a copy of the body: for callers that take it
+  // with takeContent.
+  void fetch(const std::string& address);
   std::string getHeader() const;
   std::string getContent() const;
   // The body of the last response as a malloc'd block (at least one byte allocated)
@@ -32,16 +35,16 @@ class Http : public Socket {
   bool followRedirects;
 
  private:
-  std::string requestUrl();
-  std::string requestAddress(const std::string& address);
+  void requestUrl();
+  void requestAddress(const std::string& address);
   void buildRequest();
-  std::string perform();
-  std::string followLocation();
+  void perform();
+  void followLocation();
 
   Url url;
   HeaderLines headers;
   bool urlSet;
-  ByteBuffer response;
+  ResponseBuffer response;
   std::string request;
   std::string method;
   int locationsFollowed;

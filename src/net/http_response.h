@@ -18,17 +18,3 @@ bool findLocation(const std::string& headerBlock, std::string* value);
 // dropped) is taken relative to the directory of the current address.
 std::string resolveLocation(const std::string& currentUrl, const std::string& hostPort,
                             const std::string& value);
-
-// Watches a response arrive and tells, once its header block is complete, how many
-// bytes the whole response announces (header block plus Content-Length), so that the
-// receiver can make room once. Only a hint: the body is still read until the close.
-class AnnouncedLength {
- public:
-  // Returns the announced total once known, 0 while unknown or when none is given.
-  size_t update(const char* response, size_t size);
-  bool settled() const { return settled_; }
-
- private:
-  size_t searched_ = 0;  // bytes already searched for the empty line
-  bool settled_ = false;
-};

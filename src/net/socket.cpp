@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "net/host_lookup.h"
-#include "net/http_response.h"
 #include "net/winsock_users.h"
 
 namespace {
@@ -16,9 +15,6 @@ std::atomic<HostLookup> g_hostLookup{nullptr};
 
 // One recv call costs the same whatever its size, so reads are large.
 const size_t kReadChunk = 64 * 1024;
-// Room reserved from an announced length is capped, so a lying header cannot make the
-// client claim memory it will never fill.
-const size_t kLargestHint = 1u << 30;
 // Totals are reported as int.
 const size_t kLargestResponse = INT_MAX;
 
@@ -164,32 +160,24 @@ int Socket::send(const std::string& data) {
   return static_cast<int>(sent);
 }
 
-int Socket::receive(ByteBuffer& output) {
+int Socket::receive(ResponseBuffer& output) {
   if (!connected) connect();
   u_long nonBlocking = 1;
   ioctlsocket(handle, FIONBIO, &nonBlocking);
   output.clear();
-  AnnouncedLength announced;
   DWORD lastActivity = GetTickCount();
   for (;;) {
     if (output.size() >= kLargestResponse) {
-      output.release();
+      output.clear();
       return -1;
     }
-    if (output.capacity() - output.size() < (announced.settled() ? 1 : kReadChunk))
-      output.reserveExtra(kReadChunk);
-    size_t room = output.capacity() - output.size();
-    if (room > kReadChunk) room = kReadChunk;
-    if (room > kLargestResponse - output.size()) room = kLargestResponse - output.size();
-
-    int got = ::recv(handle, output.tail(), static_cast<int>(room), 0);
+    size_t limit = kLargestResponse - output.size();
+    size_t room = 0;
+    char* into = output.prepare(limit < kReadChunk ? limit : kReadChunk, &room);
+    int got = ::recv(handle, into, static_cast<int>(room), 0);
     if (got > 0) {
       lastActivity = GetTickCount();
       output.commit(static_cast<size_t>(got));
-      if (!announced.settled()) {
-        size_t expected = announced.update(output.data(), output.size());
-        if (expected > 0 && expected <= kLargestHint) output.tryReserveTotal(expected + 1);
-      }
       if (progressCallback)
         progressCallback(progressContext, static_cast<int>(output.size()), got);
       continue;
@@ -198,19 +186,19 @@ int Socket::receive(ByteBuffer& output) {
     if (code == 0) break;  // the peer closed the connection
     if (code != WSAEWOULDBLOCK) {
       showSocketError(ownerWindow, "recv", code);
-      output.release();
+      output.clear();
       return -1;
     }
     // Nothing pending: wait on the socket itself for what is left of the idle limit.
     DWORD idle = GetTickCount() - lastActivity;
     if (receiveTimeout != 0 && idle >= receiveTimeout) {
-      output.release();
+      output.clear();
       return -1;
     }
     DWORD left = receiveTimeout - idle;
     if (waitReadable(handle, receiveTimeout != 0 ? &left : nullptr) == SOCKET_ERROR) {
       showSocketError(ownerWindow, "recv", WSAGetLastError());
-      output.release();
+      output.clear();
       return -1;
     }
   }

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "net/byte_buffer.h"
+#include "net/response_buffer.h"
 
 // Looks `host` up and writes its dotted IPv4 text into `result` (32 bytes, zero-
 // terminated); false when the name does not resolve. Replaceable for tests.
@@ -28,7 +28,7 @@ class Socket {
   int send(const std::string& data);
   // Reads until the peer closes. Returns the total received, or -1 (output emptied)
   // after an idle time-out or a receive error.
-  int receive(ByteBuffer& output);
+  int receive(ResponseBuffer& output);
   void close();
   bool isConnected() const { return connected; }
 

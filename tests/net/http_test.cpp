@@ -177,7 +177,7 @@ TEST(HttpResponse, SilentServerEndsAsNoData) {
 TEST(HttpResponse, TakenContentIsTheBodyAlone) {
   LoopbackServer server(byPath({{"/t", LoopbackServer::response(std::string("a\0b", 3))}}));
   TestHttp http;
-  http.Get(server.hostPort() + "/t");
+  http.fetch(server.hostPort() + "/t");
   size_t length = 0;
   char* body = http.takeContent(&length);
   ASSERT_EQ(3u, length);

@@ -2,6 +2,7 @@
 // receive buffer: the platform-free parts of the HTTP client.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -9,6 +10,7 @@
 #include "net/byte_buffer.h"
 #include "net/http_request.h"
 #include "net/http_response.h"
+#include "net/response_buffer.h"
 
 namespace {
 
@@ -117,32 +119,92 @@ TEST(Request, NoHeadersGivesRequestLineAndEmptyLine) {
   EXPECT_EQ("GET / HTTP/1.1\r\n\r\n", requestText("GET", "/", HeaderLines()));
 }
 
-TEST(Announced, CountsHeaderBlockAndContentLength) {
-  AnnouncedLength announced;
-  std::string r = "HTTP/1.1 200 OK\r\ncontent-LENGTH:  12\r\n\r\nabc";
-  EXPECT_EQ(r.size() - 3 + 12, announced.update(r.data(), r.size()));
-  EXPECT_TRUE(announced.settled());
-  EXPECT_EQ(0u, announced.update(r.data(), r.size()));  // told once
-}
-
-TEST(Announced, FindsAnEmptyLineSplitAcrossChunks) {
-  std::string r = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello";
-  AnnouncedLength announced;
-  size_t split = r.find("\r\n\r\n") + 2;
-  EXPECT_EQ(0u, announced.update(r.data(), split));
-  EXPECT_FALSE(announced.settled());
-  EXPECT_EQ(r.size(), announced.update(r.data(), r.size()));
-}
-
-TEST(Announced, UnknownWithoutUsableContentLength) {
-  for (std::string r : {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
-                        "HTTP/1.1 200 OK\r\nContent-Length: x\r\n\r\n",
-                        "HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n",
-                        "HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n"}) {
-    AnnouncedLength announced;
-    EXPECT_EQ(0u, announced.update(r.data(), r.size())) << r;
-    EXPECT_TRUE(announced.settled()) << r;
+// Feeds `response` into a ResponseBuffer in reads of `piece` bytes (cycling through
+// sizes when piece is 0), the way the receive loop does.
+void feed(ResponseBuffer& buffer, const std::string& response, size_t piece) {
+  size_t at = 0;
+  for (size_t step = 1; at < response.size(); step = step * 7 % 5000 + 1) {
+    size_t room = 0;
+    char* into = buffer.prepare(piece ? piece : step, &room);
+    ASSERT_GE(room, 1u);
+    size_t n = std::min(room, response.size() - at);
+    std::memcpy(into, response.data() + at, n);
+    buffer.commit(n);
+    at += n;
   }
+}
+
+TEST(Response, SplitsAtTheFirstEmptyLineWhateverTheReadSizes) {
+  const std::string header = "HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n";
+  const std::string body = "body\r\n\r\nmore";
+  for (size_t piece : {size_t{1}, size_t{2}, size_t{3}, size_t{5}, size_t{65536}, size_t{0}}) {
+    ResponseBuffer buffer;
+    feed(buffer, header + body, piece);
+    EXPECT_EQ(header, buffer.headerBlock()) << piece;
+    EXPECT_EQ(body, buffer.body()) << piece;
+    EXPECT_EQ(header.size() + body.size(), buffer.size());
+  }
+}
+
+TEST(Response, WithoutEmptyLineAllIsHeaderBlock) {
+  for (std::string response : {"HTTP/1.1 200 OK\r\nabc", "\r\n\r", "x"}) {
+    ResponseBuffer buffer;
+    feed(buffer, response, 1);
+    EXPECT_EQ(response, buffer.headerBlock());
+    EXPECT_EQ("", buffer.body());
+  }
+}
+
+TEST(Response, BodyLargerOrSmallerThanAnnouncedIsKeptWhole) {
+  std::string big(300000, 'b');
+  for (const std::string& announced : {"10", "300000", "999999", "x", "99999999999999999999999"}) {
+    ResponseBuffer buffer;
+    feed(buffer, "HTTP/1.1 200 OK\r\nContent-Length: " + announced + "\r\n\r\n" + big, 0);
+    EXPECT_TRUE(buffer.body() == big) << announced;
+  }
+}
+
+TEST(Response, TakenBodyIsTheBodyAloneAndLeavesTheBufferEmpty) {
+  ResponseBuffer buffer;
+  feed(buffer, std::string("HTTP/1.1 200 OK\r\n\r\nA\0B", 22), 4);
+  size_t length = 0;
+  char* body = buffer.takeBody(&length);
+  ASSERT_NE(nullptr, body);
+  EXPECT_EQ(std::string("A\0B", 3), std::string(body, length));
+  std::free(body);
+  EXPECT_TRUE(buffer.empty());
+  EXPECT_EQ("", buffer.headerBlock());
+}
+
+TEST(Response, EmptyBodyIsStillABlock) {
+  for (std::string response : {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", "cut"}) {
+    ResponseBuffer buffer;
+    feed(buffer, response, 0);
+    size_t length = 7;
+    char* body = buffer.takeBody(&length);
+    EXPECT_NE(nullptr, body);
+    EXPECT_EQ(0u, length);
+    std::free(body);
+  }
+}
+
+TEST(Response, ClearForgetsTheSplit) {
+  ResponseBuffer buffer;
+  feed(buffer, "A\r\n\r\nB", 0);
+  buffer.clear();
+  feed(buffer, "C\r\n", 0);
+  EXPECT_EQ("C\r\n", buffer.headerBlock());
+  EXPECT_EQ("", buffer.body());
+}
+
+TEST(Response, AnnouncedBodyLengthReadsPlainDigitsOnly) {
+  auto announced = [](const std::string& block) { return announcedBodyLength(block.data(), block.size()); };
+  EXPECT_EQ(12u, announced("HTTP/1.1 200 OK\r\ncontent-LENGTH:  12\r\n\r\n"));
+  EXPECT_EQ(5u, announced("HTTP/1.1 200 OK\r\nContent-Length:\t5x\r\n\r\n"));
+  EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nContent-Length: x\r\n\r\n"));
+  EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n"));
+  EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n"));
+  EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nContent-Length: 2147483648000\r\n\r\n"));
 }
 
 TEST(Buffer, ReadsIntoItsTailAndCommitsOnlyWhatFits) {

@@ -41,10 +41,10 @@ std::string messageOf(const std::function<void()>& action) {
 std::string exchange(TestSocket& socket, int port, const std::string& request, int* result) {
   socket.open("127.0.0.1", port);
   socket.send(request);
-  ByteBuffer output;
+  ResponseBuffer output;
   *result = socket.receive(output);
   socket.close();
-  return std::string(output.data() ? output.data() : "", output.size());
+  return output.headerBlock() + output.body();
 }
 
 struct Progress {

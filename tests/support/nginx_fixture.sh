@@ -7,6 +7,8 @@ set -eu
 command="$1"
 dir="$2"
 shift 2
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
 
 stop() {
   [ -f "$dir/nginx.pid" ] || return 0

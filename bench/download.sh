@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Download speed of downloadFile under Wine beside curl (native) and a minimal Win32
+# client under Wine that reads with 64 KiB recv calls, all from one private nginx on
+# loopback serving a 256 MiB file; prints MB/s, the ratios and downloadFile's peak
+# memory. Usage: bench/download.sh [win64 build dir]   (run by hand, not by ctest)
+set -euo pipefail
+VM_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$VM_ROOT/build/win64}"
+size=$((256 * 1024 * 1024))
+dir="$build/bench-download"
+runs="${VM_BENCH_RUNS:-3}"
+
+cmake --build "$build" --target download_bench reference_client >/dev/null
+source "$VM_ROOT/scripts/wine-env"
+sh "$VM_ROOT/tests/support/nginx_fixture.sh" start "$dir" "$size" >/dev/null
+trap 'sh "$VM_ROOT/tests/support/nginx_fixture.sh" stop "$dir"' EXIT
+port=$(cat "$dir/port")
+file="file-$size"
+
+mbps() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.0f", b / s / 1e6 }'; }
+best() { sort -g | head -n 1; }
+
+# Figures come on stderr, in Windows line ends.
+figures() { "$WINE64" "$@" 2>&1 >/dev/null | tr -d '\r'; }
+
+curl_times=(); ref_times=(); store_times=(); dl_times=(); peak_ws=0; peak_commit=0
+for _ in $(seq "$runs"); do
+  curl_times+=("$(curl -s -o /dev/null -w '%{time_total}' "http://127.0.0.1:$port/$file")")
+  read -r _ bytes secs < <(figures "$build/bench/reference_client.exe" "$port" "/$file" | grep '^reference')
+  [ "$bytes" -ge "$size" ] || { echo "reference client got $bytes bytes" >&2; exit 1; }
+  ref_times+=("$secs")
+  read -r _ bytes secs < <(figures "$build/bench/reference_client.exe" "$port" "/$file" store | grep '^reference')
+  store_times+=("$secs")
+  read -r _ bytes secs ws commit < <(figures "$build/bench/download_bench.exe" "127.0.0.1:$port" "$file" | grep '^downloadFile')
+  [ "$bytes" -eq "$size" ] || { echo "downloadFile got $bytes bytes" >&2; exit 1; }
+  dl_times+=("$secs")
+  [ "$ws" -gt "$peak_ws" ] && peak_ws=$ws
+  [ "$commit" -gt "$peak_commit" ] && peak_commit=$commit
+done
+
+curl_s=$(printf '%s\n' "${curl_times[@]}" | best)
+ref_s=$(printf '%s\n' "${ref_times[@]}" | best)
+store_s=$(printf '%s\n' "${store_times[@]}" | best)
+dl_s=$(printf '%s\n' "${dl_times[@]}" | best)
+# downloadFile waits 100 ms before its first attempt by design; shown apart.
+dl_net_s=$(awk -v s="$dl_s" 'BEGIN { print s - 0.1 }')
+
+echo "256 MiB from nginx on 127.0.0.1, best of $runs runs"
+printf '%-34s %6s MB/s\n' "curl (native)" "$(mbps "$size" "$curl_s")"
+printf '%-34s %6s MB/s\n' "reference client (Wine, 64 KiB)" "$(mbps "$size" "$ref_s")"
+printf '%-34s %6s MB/s\n' "reference client keeping the body" "$(mbps "$size" "$store_s")"
+printf '%-34s %6s MB/s\n' "downloadFile (Wine, whole call)" "$(mbps "$size" "$dl_s")"
+printf '%-34s %6s MB/s\n' "downloadFile (without 100 ms wait)" "$(mbps "$size" "$dl_net_s")"
+awk -v c="$curl_s" -v r="$ref_s" -v k="$store_s" -v d="$dl_s" -v n="$dl_net_s" 'BEGIN {
+  printf "ratio downloadFile / reference: %.2f (%.2f without the wait)\n", r / d, r / n
+  printf "ratio downloadFile / reference keeping the body: %.2f (%.2f without the wait)\n", k / d, k / n
+  printf "ratio downloadFile / curl:      %.2f\n", c / d
+}'
+awk -v w="$peak_ws" -v p="$peak_commit" -v s="$size" 'BEGIN {
+  printf "downloadFile peak memory: working set %.0f MiB (%.2f x file), commit %.0f MiB (%.2f x file)\n",
+         w / 1048576, w / s, p / 1048576, p / s
+}'

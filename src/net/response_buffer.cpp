@@ -1,0 +1,105 @@
+#include "net/response_buffer.h"
+
+#include <cstring>
+
+
+namespace {
+
+const char kName[] = "content-length:";
+// Room taken on a server's word is capped, so a lying header cannot make the client
+// claim memory that it will never fill.
+const size_t kLargestAnnouncedBody = size_t{1} << 30;
+// Growth step while the header block arrives.
+const size_t kHeadStep = 4096;
+
+bool startsWithNoCase(const char* text, size_t size, const char* lowerPrefix) {
+  size_t n = std::strlen(lowerPrefix);
+  if (size < n) return false;
+  for (size_t i = 0; i < n; ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lowerPrefix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+size_t announcedBodyLength(const char* block, size_t size) {
+  for (size_t line = 0; line < size;) {
+    const char* end = static_cast<const char*>(std::memchr(block + line, '\n', size - line));
+    size_t lineEnd = end ? static_cast<size_t>(end - block) : size;
+    if (startsWithNoCase(block + line, lineEnd - line, kName)) {
+      size_t i = line + sizeof(kName) - 1;
+      while (i < lineEnd && (block[i] == ' ' || block[i] == '\t')) ++i;
+      size_t value = 0;
+      size_t digits = 0;
+      for (; i < lineEnd && block[i] >= '0' && block[i] <= '9'; ++i, ++digits) {
+        value = value * 10 + static_cast<size_t>(block[i] - '0');
+        if (value > kLargestAnnouncedBody) return 0;
+      }
+      return digits > 0 ? value : 0;
+    }
+    line = lineEnd + 1;
+  }
+  return 0;
+}
+
+char* ResponseBuffer::prepare(size_t limit, size_t* room) {
+  ByteBuffer& target = split_ ? body_ : head_;
+  size_t free = target.capacity() - target.size();
+  if (free == 0 || (!split_ && free < limit)) {
+    target.reserveExtra(split_ ? limit : (limit < kHeadStep ? limit : kHeadStep));
+    free = target.capacity() - target.size();
+  }
+  *room = free < limit ? free : limit;
+  return target.tail();
+}
+
+void ResponseBuffer::commit(size_t count) {
+  if (split_) {
+    body_.commit(count);
+    return;
+  }
+  head_.commit(count);
+  splitAtEmptyLine();
+}
+
+void ResponseBuffer::splitAtEmptyLine() {
+  // Resume three bytes back, so an empty line split across two reads is found.
+  const char* data = head_.data();
+  size_t at = searched_ >= 3 ? searched_ - 3 : 0;
+  while (at + 4 <= head_.size() && std::memcmp(data + at, "\r\n\r\n", 4) != 0) ++at;
+  if (at + 4 > head_.size()) {
+    searched_ = head_.size();
+    return;
+  }
+  const size_t header = at + 4;
+  split_ = true;
+  size_t announced = announcedBodyLength(data, header);
+  // One byte more than announced, so that the read which sees the close has room.
+  if (announced > 0) body_.tryReserveTotal(announced + 1);
+  body_.append(data + header, head_.size() - header);
+  head_.truncate(header);
+}
+
+void ResponseBuffer::clear() {
+  head_.release();
+  body_.release();
+  split_ = false;
+  searched_ = 0;
+}
+
+std::string ResponseBuffer::headerBlock() const {
+  return std::string(head_.data() ? head_.data() : "", head_.size());
+}
+
+std::string ResponseBuffer::body() const {
+  return std::string(body_.data() ? body_.data() : "", body_.size());
+}
+
+char* ResponseBuffer::takeBody(size_t* length) {
+  char* block = body_.detachFrom(0, length);
+  clear();
+  return block;
+}

@@ -1,0 +1,45 @@
+// A response as it arrives, kept in two parts: the header block (up to and including
+// the first empty line) and the body. Once the empty line has arrived, reads go
+// straight into the body's own block, which can be handed to the caller as it is:
+// the body is never moved or copied whole. The body's block is sized once from the
+// announced Content-Length when there is one (only a hint: reading goes on until the
+// connection closes).
+#pragma once
+#include <cstddef>
+#include <string>
+
+#include "net/byte_buffer.h"
+
+class ResponseBuffer {
+ public:
+  // Room for the next read of at most `limit` bytes; *room gets its size (at least 1
+  // when limit is at least 1). Throws std::bad_alloc when no room can be had.
+  char* prepare(size_t limit, size_t* room);
+  // Counts `count` bytes read into the prepared room.
+  void commit(size_t count);
+
+  size_t size() const { return head_.size() + body_.size(); }
+  bool empty() const { return size() == 0; }
+  // Forgets everything and gives the memory back.
+  void clear();
+
+  // Without an empty line, everything received is header block and there is no body.
+  std::string headerBlock() const;
+  std::string body() const;
+  size_t bodySize() const { return body_.size(); }
+  // Hands the body over as a malloc'd block (at least one byte allocated) that the
+  // caller frees; *length gets its size. The buffer is left empty.
+  char* takeBody(size_t* length);
+
+ private:
+  void splitAtEmptyLine();
+
+  ByteBuffer head_;
+  ByteBuffer body_;
+  bool split_ = false;
+  size_t searched_ = 0;  // bytes of head_ already searched for the empty line
+};
+
+// Room worth reserving for the body from a header block's Content-Length, if a line
+// gives one in plain digits; 0 otherwise.
+size_t announcedBodyLength(const char* headerBlock, size_t size);
