@@ -1,0 +1,11 @@
+# Programs for the screenshots (scripts/screenshots), built but never run by ctest.
+if(WIN32)
+  add_executable(progress_showcase WIN32 ${CMAKE_CURRENT_LIST_DIR}/progress_showcase.cpp)
+  target_link_libraries(progress_showcase PRIVATE vm_ui vm_resources)
+  vm_warnings(progress_showcase)
+  add_executable(pose_driver ${CMAKE_CURRENT_LIST_DIR}/pose_driver.cpp ${CMAKE_CURRENT_LIST_DIR}/ui_driver.cpp)
+  target_include_directories(pose_driver PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(pose_driver PRIVATE VELMORIN_EXE="$<TARGET_FILE:velmorin>")
+  add_dependencies(pose_driver velmorin)
+  vm_warnings(pose_driver)
+endif()
