@@ -105,6 +105,10 @@ bool Socket::connect() {
   timeval limit;
   limit.tv_sec = static_cast<long>(connectTimeout / 1000);
   limit.tv_usec = 0;
+  if (connected) {  // a second connect must not leak the first socket
+    closesocket(handle);
+    connected = false;
+  }
 
   handle = ::socket(AF_INET, SOCK_STREAM, 0);
   if (handle == INVALID_SOCKET || handle == 0) {
