@@ -46,6 +46,7 @@ void chinstall::setRow(int index, const char* name, const char* path, int maximu
 }
 
 void chinstall::scrollToRow(int index) {
+  if (index < 0 || index >= rows_.count()) return;
   firstVisible_.store(index);
   if (!hwnd()) return;
   SetScrollPos(hwnd(), SB_VERT, index, TRUE);

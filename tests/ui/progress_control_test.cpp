@@ -197,6 +197,9 @@ TEST_F(ProgressControl, ArrowStopsAtRow122AndTheThumbGoesFurther) {
   control_.scrollToRow(42);
   EXPECT_EQ(control_.firstVisibleRow(), 42);
   EXPECT_EQ(GetScrollPos(control_.hwnd(), SB_VERT), 42);
+  control_.scrollToRow(200);  // not a row: ignored
+  control_.scrollToRow(-1);
+  EXPECT_EQ(control_.firstVisibleRow(), 42);
 }
 
 TEST_F(ProgressControl, NewRowsDuringPaintsDoNotBreakThePaint) {
