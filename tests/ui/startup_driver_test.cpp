@@ -49,6 +49,15 @@ TEST_F(Startup, SecondCopyIsRefusedWhileTheFirstAsks) {
   answerBox(refusal, IDOK);
   EXPECT_EQ(second.waitExit(), 0u);
   EXPECT_TRUE(IsWindow(question));  // the first copy goes on asking
+
+  answerBox(question, IDYES);
+  ASSERT_NE(first.waitDialog(kLicenceTitle), nullptr) << first.describeWindows();
+  SetupProcess third(velmorinProgram());  // and while it shows the licence page
+  refusal = third.waitMessageBox("Setup Internet Install is already runned\nInstallation aborted");
+  ASSERT_NE(refusal, nullptr) << third.describeWindows();
+  answerBox(refusal, IDOK);
+  EXPECT_EQ(third.waitExit(), 0u);
+  EXPECT_EQ(first.waitExit(0), STILL_ACTIVE);
 }
 
 TEST_F(Startup, NoToTheNetworkQuestionEndsWithCodeZero) {
