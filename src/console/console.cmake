@@ -9,6 +9,7 @@ target_sources(vm_console_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/line_editor.cpp)
 if(WIN32)
   target_sources(vm_console PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/console_lock.cpp
     ${CMAKE_CURRENT_LIST_DIR}/console_map.cpp
     ${CMAKE_CURRENT_LIST_DIR}/console_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/console_paint.cpp

@@ -97,9 +97,14 @@ LRESULT readLineOn(HWND window, WPARAM widthAndFilter, char* buffer) {
   LineEditor editor(width, buffer);
   const int slot = screen->index;
   const int startCol = screen->cursorCol, startRow = screen->cursorRow;
-  auto printLine = [&] {
-    screen->cursorCol = startCol;
+  // The lock is taken only around direct changes, never across a wait.
+  auto moveCursor = [&](int column) {
+    ConsoleLockGuard guard(state->lock);
+    screen->cursorCol = column;
     screen->cursorRow = startRow;
+  };
+  auto printLine = [&] {
+    moveCursor(startCol);
     printText(window, slot, editor.line().c_str());
   };
   // Waits run other messages: the console or this screen may be gone afterwards.
@@ -109,8 +114,7 @@ LRESULT readLineOn(HWND window, WPARAM widthAndFilter, char* buffer) {
   };
   printLine();
   for (;;) {
-    screen->cursorCol = startCol + editor.position();
-    screen->cursorRow = startRow;
+    moveCursor(startCol + editor.position());
     LRESULT raw = waitForKey(window);
     if ((raw & 0xFF) == 0 || !screenStillThere()) return 0;
     switch (editor.apply(filterKey(static_cast<int>(raw & 0xFF), filter))) {
@@ -123,14 +127,17 @@ LRESULT readLineOn(HWND window, WPARAM widthAndFilter, char* buffer) {
         putCharAt(window, slot, startCol + editor.position(), startRow, ' ', screen->attribute);
         break;
       case LineEditor::Effect::Accept: {
+        ConsoleLockGuard guard(state->lock);
         screen->newLine();
         std::string text = editor.result();
         if (buffer) std::memcpy(buffer, text.c_str(), text.size() + 1);
         return 1;
       }
-      case LineEditor::Effect::Abandon:
+      case LineEditor::Effect::Abandon: {
+        ConsoleLockGuard guard(state->lock);
         screen->newLine();
         return 0;
+      }
     }
   }
 }

@@ -6,7 +6,8 @@ namespace {
 
 struct MapEntry {
   HWND window;
-  PVOID encodedState;  // EncodePointer of the state, or of nullptr when free
+  PVOID encodedState;     // EncodePointer of the state, or of nullptr when free
+  ConsoleState* storage;  // the state object, kept for reuse once free
 };
 
 CRITICAL_SECTION g_lock;
@@ -42,20 +43,26 @@ ConsoleState* findConsole(HWND window) {
   return nullptr;
 }
 
-void enterConsole(HWND window, ConsoleState* state) {
+ConsoleState* enterConsole(HWND window) {
   MapLock lock;
-  PVOID encoded = EncodePointer(state);
+  MapEntry* slot = nullptr;
   for (MapEntry& entry : *g_entries)
-    if (entry.window == window) {
-      entry.encodedState = encoded;
-      return;
-    }
+    if (entry.window == window) slot = &entry;
   for (MapEntry& entry : *g_entries)
-    if (DecodePointer(entry.encodedState) == nullptr) {
-      entry = {window, encoded};
-      return;
-    }
-  g_entries->push_back({window, encoded});
+    if (!slot && DecodePointer(entry.encodedState) == nullptr) slot = &entry;
+  if (!slot) {
+    g_entries->push_back({window, EncodePointer(nullptr), new ConsoleState()});
+    slot = &g_entries->back();
+  }
+  ConsoleState* state = slot->storage;
+  {
+    ConsoleLockGuard guard(state->lock);  // a late direct printer may still hold it
+    state->reset();
+    state->window = window;
+  }
+  slot->window = window;
+  slot->encodedState = EncodePointer(state);
+  return state;
 }
 
 void forgetConsole(HWND window) {

@@ -57,28 +57,23 @@ void handleMouse(HWND window, ConsoleState& state, UINT message, LPARAM point) {
     int position = s.pointToCell(LOWORD(point), HIWORD(point));
     // Without a grid there are no cells to report or select.
     if (position >= 0) {
-      switch (message) {
-        case WM_MOUSEMOVE:
-          reportMouse(s, kMouseMoved, position);
-          if (s.dragging && s.selectMode) {
-            s.selEnd = cellIndexOf(s, position);
-            s.markAllForRedraw();
-          }
-          break;
-        case WM_LBUTTONDOWN:
-          reportMouse(s, kMouseLeftDown, position);
-          if (s.selectMode) {
-            s.selStart = s.selEnd = cellIndexOf(s, position);
-            s.dragging = true;
-            s.markAllForRedraw();
-          }
-          break;
-        case WM_LBUTTONUP:
-          reportMouse(s, kMouseLeftUp, position);
-          if (s.dragging && s.selectMode) s.dragging = false;
-          break;
-        default:
-          break;
+      // The report goes out first and without the lock: its target may be a
+      // thread that is printing into this console.
+      unsigned event = message == WM_MOUSEMOVE     ? kMouseMoved
+                       : message == WM_LBUTTONDOWN ? kMouseLeftDown
+                                                   : kMouseLeftUp;
+      reportMouse(s, event, position);
+      ConsoleLockGuard guard(state.lock);
+      if (state.active != screen) return;  // the report's receiver changed the console
+      if (message == WM_MOUSEMOVE && s.dragging && s.selectMode) {
+        s.selEnd = cellIndexOf(s, position);
+        s.markAllForRedraw();
+      } else if (message == WM_LBUTTONDOWN && s.selectMode) {
+        s.selStart = s.selEnd = cellIndexOf(s, position);
+        s.dragging = true;
+        s.markAllForRedraw();
+      } else if (message == WM_LBUTTONUP && s.dragging && s.selectMode) {
+        s.dragging = false;
       }
     }
   }
@@ -92,7 +87,9 @@ void handleContextMenu(HWND window, ConsoleState& state) {
       TrackPopupMenuEx(state.menu, TPM_RETURNCMD | TPM_CENTERALIGN, at.x, at.y, window, nullptr));
   // The menu ran a message loop: look the console and its screen up again.
   ConsoleState* now = findConsole(window);
-  if (now == nullptr || now->active == nullptr) return;
+  if (now == nullptr) return;
+  ConsoleLockGuard guard(now->lock);
+  if (now->active == nullptr) return;
   ConsoleScreen& s = *now->active;
   switch (command) {
     case kMenuSelect:

@@ -45,12 +45,16 @@ void buildSurfaces(HWND window, ConsoleScreen& screen) {
 }
 
 void refreshTick(HWND window, ConsoleState& state) {
-  if (!state.active) return;
-  state.active->refresh();
+  {
+    ConsoleLockGuard guard(state.lock);
+    if (!state.active) return;
+    state.active->refresh();
+  }
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void paintConsole(HWND window, ConsoleState& state) {
+  ConsoleLockGuard guard(state.lock);
   ConsoleScreen& screen = *state.active;
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);

@@ -3,6 +3,7 @@
 
 #include "app/install_log.h"
 #include "console/console.h"
+#include "console/console_state.h"
 
 namespace {
 
@@ -59,8 +60,16 @@ LRESULT putChar(HWND console, int screen, unsigned char character) {
   return send(console, kPutChar, slotOf(screen), character);
 }
 
+// The engine's workers print a line at a time: a cross-thread SendMessageA per line
+// would cost them far more than the writing itself, so another thread of this
+// process writes the cells directly under the console's lock. The text is in the
+// cells when this returns, exactly as after the message.
 LRESULT printText(HWND console, int screen, const char* text) {
   if (text) writeLogLine(text);
+  DWORD process = 0;
+  DWORD thread = GetWindowThreadProcessId(console, &process);
+  if (thread != 0 && thread != GetCurrentThreadId() && process == GetCurrentProcessId())
+    return printDirect(console, screen, text);
   return send(console, kPrintText, slotOf(screen), reinterpret_cast<LPARAM>(text));
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "console/console.h"
+#include "console/console_lock.h"
 #include "console/screen_model.h"
 
 constexpr int kScreenSlots = 256;
@@ -16,7 +17,8 @@ struct ConsoleScreen : ScreenModel {
   int mouseTarget[3] = {};
 };
 
-struct ConsoleState {
+struct ConsoleFields {
+  HWND window = nullptr;  // the console this state serves, none once destroyed
   ConsoleScreen* screens[kScreenSlots] = {};
   ConsoleScreen* active = nullptr;
   HMENU menu = nullptr;
@@ -29,10 +31,19 @@ struct ConsoleState {
   volatile ConsoleNotifyCallback notifyCallback = nullptr;
 };
 
+// States are kept for the next console window instead of being freed, so that a
+// thread printing directly never holds a pointer to freed memory.
+struct ConsoleState : ConsoleFields {
+  ConsoleLock lock;  // guards the screens against threads that print directly
+  void reset() { static_cast<ConsoleFields&>(*this) = ConsoleFields{}; }
+};
+
 // The window-to-state map, one process-wide list guarded by the console lock.
 void initConsoleLock();
 ConsoleState* findConsole(HWND window);
-void enterConsole(HWND window, ConsoleState* state);
+// Enters the window with a fresh state: the window's own entry or the first free
+// one is reused before the list grows.
+ConsoleState* enterConsole(HWND window);
 // Keeps the entry for reuse by a later console window, with no state.
 void forgetConsole(HWND window);
 
@@ -45,6 +56,9 @@ void buildSurfaces(HWND window, ConsoleScreen& screen);
 void releaseSurfaces(ConsoleScreen& screen);
 void refreshTick(HWND window, ConsoleState& state);
 void paintConsole(HWND window, ConsoleState& state);
+
+// printText from a thread other than the console's: writes under the lock.
+LRESULT printDirect(HWND window, int screen, const char* text);
 
 // Keyboard and notification (console_keys.cpp).
 bool handleKeyDown(HWND window, ConsoleState& state, WPARAM key);

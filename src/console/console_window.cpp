@@ -20,8 +20,7 @@ void keepConsoleProc(HWND window) {
 }
 
 LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
-  auto* state = new ConsoleState();
-  enterConsole(window, state);
+  ConsoleState* state = enterConsole(window);
   state->timerId = std::rand() % 8000;
   SetTimer(window, static_cast<UINT_PTR>(state->timerId), 100, nullptr);
   state->menu = buildContextMenu();
@@ -41,16 +40,19 @@ void onDestroy(HWND window, ConsoleState* state) {
   InterlockedExchange(&state->closing, 1);
   stopNotifyThread(*state);
   SetEvent(state->keyEvent);
-  for (ConsoleScreen*& screen : state->screens) {
-    if (screen) deleteScreenRecord(screen);
-    screen = nullptr;
+  {
+    ConsoleLockGuard guard(state->lock);
+    for (ConsoleScreen*& screen : state->screens) {
+      if (screen) deleteScreenRecord(screen);
+      screen = nullptr;
+    }
+    state->active = nullptr;
+    state->window = nullptr;
   }
-  state->active = nullptr;
   KillTimer(window, static_cast<UINT_PTR>(state->timerId));
   DestroyMenu(state->menu);
   CloseHandle(state->keyEvent);
-  forgetConsole(window);
-  delete state;
+  forgetConsole(window);  // the state object waits there for the next console
   // A key wait of this thread may sit in GetMessage: wake it so it sees the end.
   PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
@@ -243,6 +245,7 @@ LRESULT CALLBACK consoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   if (message >= kCreateScreen && message <= kGetFont) {
     LRESULT result = 0;
     if (consoleWideMessage(window, *state, message, wParam, lParam, result)) return result;
+    ConsoleLockGuard guard(state->lock);
     return screenMessage(window, *state, message, wParam, lParam);
   }
   switch (message) {
@@ -278,6 +281,18 @@ LRESULT CALLBACK consoleProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 }  // namespace
+
+LRESULT printDirect(HWND window, int screen, const char* text) {
+  ConsoleState* state = findConsole(window);
+  if (state == nullptr) return SendMessageA(window, kPrintText, static_cast<WPARAM>(screen & 0xFF),
+                                            reinterpret_cast<LPARAM>(text));
+  ConsoleLockGuard guard(state->lock);
+  if (state->window != window || state->closing) return 0;  // destroyed meanwhile
+  ConsoleScreen* target = state->screens[screen & 0xFF];
+  if (target == nullptr) return -1;
+  target->writeText(text);
+  return screen & 0xFF;
+}
 
 const std::uint8_t* ansiToOemTable() { return g_ansiToOem; }
 HINSTANCE consoleInstance() { return g_instance; }

@@ -22,6 +22,11 @@ struct CellBox {
   int left, right, top, bottom;
 };
 
+// One glyph row of 8 pixels in a 24-bit surface: 24 bytes as three 64-bit words.
+struct RowWords {
+  std::uint64_t word[3];
+};
+
 // Where and how the cursor is drawn over the shown surface.
 struct CursorMark {
   int x, y, width;           // pixel position of scan line 0 of the cell, cell width
@@ -101,7 +106,9 @@ struct ScreenModel {
   // One refresh tick: draws every changed cell, advances blink and cursor phase.
   // Returns the number of cells drawn.
   int refresh();
-  void drawCell(std::uint8_t* bits, Cell value, int column, int row, bool inverted) const;
+  // Draws the given changed cells of one text row (their `shown` values).
+  void drawTextRow(int row, const std::vector<int>& columns, bool invertBox, const CellBox& box,
+                   const RowWords (*colourWords)[16]);
   void clearSurfaces();
   // The surface the window shows at this tick: 1 or 2.
   int visibleSurface() const { return (blinkCounter % 4) < 2 ? 1 : 2; }
