@@ -49,7 +49,7 @@ INT_PTR CALLBACK Dialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     return TRUE;
   }
   INT_PTR result = FALSE;
-  if (self->onMessage(message, wParam, lParam, result)) return result;
-  if (message == WM_NCDESTROY) self->hwnd_ = nullptr;
-  return FALSE;
+  bool handled = self->onMessage(message, wParam, lParam, result);
+  if (message == WM_NCDESTROY) self->hwnd_ = nullptr;  // whoever handled it, the window is gone
+  return handled ? result : FALSE;
 }
