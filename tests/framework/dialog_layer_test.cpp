@@ -3,6 +3,7 @@
 // existing windows or creating their own.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -85,7 +86,7 @@ TEST(DialogLayer, RoutesClicksByIdAndEndsWithCancelByDefault) {
 class OwnSteps : public Dialog {
  public:
   OwnSteps() : Dialog(IDD_MODE, nullptr) {}
-  int cancels = 0;
+  std::atomic<int> cancels{0};
 
  protected:
   void onOK() override { endDialog(77); }
@@ -96,7 +97,8 @@ TEST(DialogLayer, SubclassesDecideWhatOkAndCancelDo) {
   OwnSteps dialog;
   INT_PTR result = runWith(dialog, [&](HWND hwnd) {
     send(hwnd, IDCANCEL);
-    SendMessageA(hwnd, WM_CLOSE, 0, 0);  // the close box asks for Cancel as well
+    SendMessageA(hwnd, WM_CLOSE, 0, 0);  // the close box asks for Cancel as well (posted)
+    for (int i = 0; i < 200 && dialog.cancels < 2; ++i) Sleep(10);
     EXPECT_EQ(dialog.cancels, 2);
     EXPECT_TRUE(IsWindow(hwnd));
     send(hwnd, IDOK);
