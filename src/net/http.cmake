@@ -3,7 +3,8 @@ target_sources(vm_net_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/byte_buffer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/http_request.cpp
   ${CMAKE_CURRENT_LIST_DIR}/http_response.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/response_buffer.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/response_buffer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/page_warmer.cpp)
 if(WIN32)
   target_sources(vm_net PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/winsock_users.cpp

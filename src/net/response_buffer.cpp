@@ -11,6 +11,8 @@ const char kName[] = "content-length:";
 const size_t kLargestAnnouncedBody = size_t{1} << 30;
 // Growth step while the header block arrives.
 const size_t kHeadStep = 4096;
+// Bodies from this size on have their pages touched ahead of the reads.
+const size_t kWarmFrom = size_t{4} << 20;
 
 bool startsWithNoCase(const char* text, size_t size, const char* lowerPrefix) {
   size_t n = std::strlen(lowerPrefix);
@@ -49,10 +51,12 @@ char* ResponseBuffer::prepare(size_t limit, size_t* room) {
   ByteBuffer& target = split_ ? body_ : head_;
   size_t free = target.capacity() - target.size();
   if (free == 0 || (!split_ && free < limit)) {
+    if (split_) warmer_.stop();  // the block may move
     target.reserveExtra(split_ ? limit : (limit < kHeadStep ? limit : kHeadStep));
     free = target.capacity() - target.size();
   }
   *room = free < limit ? free : limit;
+  if (split_ && warmer_.running()) warmer_.claim(body_.size() - warmedFrom_, *room);
   return target.tail();
 }
 
@@ -78,12 +82,17 @@ void ResponseBuffer::splitAtEmptyLine() {
   split_ = true;
   size_t announced = announcedBodyLength(data, header);
   // One byte more than announced, so that the read which sees the close has room.
-  if (announced > 0) body_.tryReserveTotal(announced + 1);
+  const bool reserved = announced > 0 && body_.tryReserveTotal(announced + 1);
   body_.append(data + header, head_.size() - header);
   head_.truncate(header);
+  if (reserved && announced >= kWarmFrom) {
+    warmedFrom_ = body_.size();
+    warmer_.start(body_.tail(), body_.capacity() - body_.size());
+  }
 }
 
 void ResponseBuffer::clear() {
+  warmer_.stop();
   head_.release();
   body_.release();
   split_ = false;
@@ -99,6 +108,7 @@ std::string ResponseBuffer::body() const {
 }
 
 char* ResponseBuffer::takeBody(size_t* length) {
+  warmer_.stop();
   char* block = body_.detachFrom(0, length);
   clear();
   return block;

@@ -3,12 +3,14 @@
 // straight into the body's own block, which can be handed to the caller as it is:
 // the body is never moved or copied whole. The body's block is sized once from the
 // announced Content-Length when there is one (only a hint: reading goes on until the
-// connection closes).
+// connection closes); the pages of a large one are touched on a helper thread ahead
+// of the reads.
 #pragma once
 #include <cstddef>
 #include <string>
 
 #include "net/byte_buffer.h"
+#include "net/page_warmer.h"
 
 class ResponseBuffer {
  public:
@@ -38,6 +40,10 @@ class ResponseBuffer {
   ByteBuffer body_;
   bool split_ = false;
   size_t searched_ = 0;  // bytes of head_ already searched for the empty line
+  // Touches the pages of a large announced body while it arrives; declared last, so
+  // that it stops before the block goes.
+  PageWarmer warmer_;
+  size_t warmedFrom_ = 0;  // body offset where the warmed range begins
 };
 
 // Room worth reserving for the body from a header block's Content-Length, if a line

@@ -164,6 +164,23 @@ TEST(Response, BodyLargerOrSmallerThanAnnouncedIsKeptWhole) {
   }
 }
 
+TEST(Response, LargeAnnouncedBodyArrivesWholeBesideTheWarmer) {
+  std::string big(9u << 20, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + i / 4093);
+  for (const std::string& announced : {std::to_string(big.size()), std::to_string(big.size() / 2),
+                                       std::to_string(big.size() * 2)}) {
+    ResponseBuffer buffer;
+    feed(buffer, "HTTP/1.1 200 OK\r\nContent-Length: " + announced + "\r\n\r\n" + big, 65536);
+    size_t length = 0;
+    char* body = buffer.takeBody(&length);
+    ASSERT_EQ(big.size(), length) << announced;
+    EXPECT_EQ(0, std::memcmp(body, big.data(), length)) << announced;
+    std::free(body);
+  }
+  ResponseBuffer abandoned;  // destroyed while the warmer may still run
+  feed(abandoned, "HTTP/1.1 200 OK\r\nContent-Length: 50000000\r\n\r\nabc", 0);
+}
+
 TEST(Response, TakenBodyIsTheBodyAloneAndLeavesTheBufferEmpty) {
   ResponseBuffer buffer;
   feed(buffer, std::string("HTTP/1.1 200 OK\r\n\r\nA\0B", 22), 4);

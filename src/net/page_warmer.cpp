@@ -1,0 +1,68 @@
+#include "net/page_warmer.h"
+
+#include <system_error>
+
+namespace {
+const size_t kPage = 4096;
+}  // namespace
+
+PageWarmer::~PageWarmer() { stop(); }
+
+bool PageWarmer::start(char* block, size_t size) {
+  stop();
+  if (!block || size == 0) return false;
+  block_ = block;
+  size_ = size;
+  segments_ = (size + kSegment - 1) / kSegment;
+  states_.reset(new std::atomic<uint8_t>[segments_]);
+  for (size_t i = 0; i < segments_; ++i) states_[i].store(kUntouched, std::memory_order_relaxed);
+  stopping_.store(false);
+  try {
+    thread_ = std::thread([this] { touchAll(); });
+  } catch (const std::system_error&) {
+    states_.reset();
+    return false;
+  }
+  return true;
+}
+
+void PageWarmer::touchAll() {
+  for (size_t segment = 0; segment < segments_; ++segment) {
+    if (stopping_.load(std::memory_order_relaxed)) return;
+    uint8_t expected = kUntouched;
+    if (!states_[segment].compare_exchange_strong(expected, kTouching, std::memory_order_acquire))
+      continue;  // the filler got there first
+    size_t end = (segment + 1) * kSegment < size_ ? (segment + 1) * kSegment : size_;
+    // The bytes are not the filler's yet and hold nothing; a store makes the page real.
+    for (size_t at = segment * kSegment; at < end; at += kPage)
+      static_cast<volatile char*>(block_)[at] = 0;
+    states_[segment].store(kTouched, std::memory_order_release);
+  }
+}
+
+void PageWarmer::claim(size_t offset, size_t count) {
+  if (!states_ || count == 0 || offset >= size_) return;
+  size_t last = (offset + count - 1) / kSegment;
+  if (last >= segments_) last = segments_ - 1;
+  for (size_t segment = offset / kSegment; segment <= last; ++segment) {
+    for (;;) {
+      uint8_t state = states_[segment].load(std::memory_order_acquire);
+      if (state == kTouched || state == kClaimed) break;
+      if (state == kUntouched &&
+          states_[segment].compare_exchange_weak(state, kClaimed, std::memory_order_acquire))
+        break;
+      if (state == kTouching) std::this_thread::yield();
+    }
+  }
+}
+
+void PageWarmer::stop() {
+  if (thread_.joinable()) {
+    stopping_.store(true);
+    thread_.join();
+  }
+  states_.reset();
+  block_ = nullptr;
+  size_ = 0;
+  segments_ = 0;
+}

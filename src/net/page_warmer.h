@@ -1,0 +1,41 @@
+// Touches the pages of a freshly allocated block on a thread of its own, ahead of the
+// thread that fills the block. The system hands out a page (zero-filled) at its first
+// touch; for a large download that first touch costs as much as the reads themselves
+// when it happens inside them, and next to nothing when it happens beside them.
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+class PageWarmer {
+ public:
+  PageWarmer() = default;
+  ~PageWarmer();
+  PageWarmer(const PageWarmer&) = delete;
+  PageWarmer& operator=(const PageWarmer&) = delete;
+
+  // Starts touching [block, block + size). False if no thread could be started.
+  bool start(char* block, size_t size);
+  // The filling thread calls this before it writes into [offset, offset + count): the
+  // warmer leaves those segments alone from then on (a segment being touched right
+  // now is waited for), so the two threads never write the same bytes.
+  void claim(size_t offset, size_t count);
+  // Ends the thread and waits for it; the block is the filler's alone afterwards.
+  void stop();
+  bool running() const { return thread_.joinable(); }
+
+  static const size_t kSegment = 256 * 1024;
+
+ private:
+  enum State : uint8_t { kUntouched, kTouching, kTouched, kClaimed };
+  void touchAll();
+
+  char* block_ = nullptr;
+  size_t size_ = 0;
+  size_t segments_ = 0;
+  std::unique_ptr<std::atomic<uint8_t>[]> states_;
+  std::atomic<bool> stopping_{false};
+  std::thread thread_;
+};
