@@ -268,6 +268,14 @@ TEST(ConsoleMessages, PostNotifyRunsTheCallbackOnTheNotificationThread) {
   SendMessageA(c, kPostNotify, 0, 0);
   EXPECT_EQ(WaitForSingleObject(g_notifyDone, 200), DWORD(WAIT_TIMEOUT));
   EXPECT_EQ(g_notifyCalls, 0);
+  // Two posts in a row: at most two calls, and the last one sees the second value.
+  g_notifyCalls = 0;
+  SendMessageA(c, kPostNotify, 0, 11);
+  SendMessageA(c, kPostNotify, 0, 22);
+  ASSERT_EQ(WaitForSingleObject(g_notifyDone, 5000), WAIT_OBJECT_0);
+  for (int i = 0; i < 100 && g_notified != 22; ++i) Sleep(10);
+  EXPECT_EQ(g_notified, 22);
+  EXPECT_LE(g_notifyCalls, 2);
   CloseHandle(g_notifyDone);
 }
 
