@@ -14,11 +14,9 @@ Http::Http() : followRedirects(true), urlSet(false), locationsFollowed(0) {}
 Http::~Http() = default;
 
 void Http::setUrl(const std::string& text) {
-  if (text.empty()) {
-    urlSet = false;
-    return;
-  }
+  // Cleared first: a refused address leaves `url` reset, which names no target.
   urlSet = false;
+  if (text.empty()) return;
   url = text;
   urlSet = url.isValid();
 }

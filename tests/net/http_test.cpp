@@ -115,6 +115,14 @@ TEST(HttpRequest, RefusalsNameTheirOperation) {
             messageOf([&] { http.Get("http://127.0.0.1:99999/"); }));
 }
 
+TEST(HttpRequest, ARefusedAddressLeavesNoTarget) {
+  TestHttp http;
+  http.setUrl("http://127.0.0.1:1/x");
+  EXPECT_EQ("Url::extract() -> Error: Invalid URL", messageOf([&] { http.setUrl("http://ab"); }));
+  EXPECT_EQ("Http::Get() -> Error: URL unspecified", messageOf([&] { http.Get(); }));
+  EXPECT_EQ("Url::extract() -> Error: Invalid URL", messageOf([&] { http.Get("/relative"); }));
+}
+
 TEST(HttpResponse, BodyWithAndWithoutContentLength) {
   LoopbackServer server(byPath({
       {"/with", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"},
