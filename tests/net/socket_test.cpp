@@ -220,16 +220,16 @@ TEST(SocketReceive, PartThenStallEmptiesTheOutput) {
 }
 
 TEST(SocketReceive, IdleLimitCountsFromTheLastData) {
-  // 6 pieces 250 ms apart: 1.25 s in all, never 400 ms silent.
+  // 6 pieces 300 ms apart: 1.5 s in all, never 1 s silent.
   LoopbackServer server([](const std::string&, int) {
     Reply reply;
     reply.bytes = "abcdef";
     reply.pieceSize = 1;
-    reply.pauseMs = 250;
+    reply.pauseMs = 300;
     return reply;
   });
   TestSocket socket;
-  socket.receiveTimeout = 400;
+  socket.receiveTimeout = 1000;
   int result = 0;
   EXPECT_EQ("abcdef", exchange(socket, server.port(), "GET / HTTP/1.1\r\n\r\n", &result));
   EXPECT_EQ(6, result);
