@@ -11,37 +11,9 @@
 #include "framework/dialog.h"
 #include "framework/window.h"
 #include "resources/resource_ids.h"
+#include "support/modal_run.h"
 
 namespace {
-HWND waitForDialog(DWORD thread) {
-  for (int i = 0; i < 500; ++i) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND hwnd, LPARAM out) -> BOOL {
-          if (!IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(out) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    if (found) return found;
-    Sleep(10);
-  }
-  return nullptr;
-}
-
-INT_PTR runWith(Dialog& dialog, const std::function<void(HWND)>& user) {
-  DWORD self = GetCurrentThreadId();
-  std::thread worker([&] {
-    HWND hwnd = waitForDialog(self);
-    if (hwnd) user(hwnd);
-    else ADD_FAILURE() << "dialog did not open";
-  });
-  INT_PTR result = dialog.doModal();
-  worker.join();
-  return result;
-}
-
 void send(HWND dialog, int id, int code = BN_CLICKED) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), 0);
 }

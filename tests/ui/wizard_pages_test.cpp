@@ -8,31 +8,12 @@
 #include <thread>
 
 #include "download/install_descriptor.h"
+#include "support/modal_run.h"
 #include "support/scripted_message_box.h"
 #include "ui/cbegin.h"
 #include "ui/cdialmode.h"
 
 namespace {
-// The first dialog window of this process's test thread.
-HWND waitForDialog(DWORD thread) {
-  for (int i = 0; i < 500; ++i) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND hwnd, LPARAM out) -> BOOL {
-          char cls[32];
-          GetClassNameA(hwnd, cls, sizeof cls);
-          if (std::string(cls) != "#32770" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(out) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    if (found) return found;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return nullptr;
-}
-
 std::string textOf(HWND hwnd) {
   std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
   GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()));
@@ -41,22 +22,6 @@ std::string textOf(HWND hwnd) {
 }
 
 void press(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
-// Runs the dialog modally here while `user` works it from another thread.
-INT_PTR runWith(Dialog& dialog, std::function<void(HWND)> user) {
-  DWORD self = GetCurrentThreadId();
-  std::thread worker([&] {
-    HWND hwnd = waitForDialog(self);
-    if (!hwnd) {
-      ADD_FAILURE() << "dialog did not open";
-      return;
-    }
-    user(hwnd);
-  });
-  INT_PTR result = dialog.doModal();
-  worker.join();
-  return result;
-}
 
 // Start-up loads the rich edit library before the page's template can be created.
 class LicencePage : public testing::Test {
