@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "download/line_reader.h"
+#include "download/text_field.h"
 
 const char* g_descriptorText = nullptr;
 int g_descriptorLength = 0;
@@ -18,17 +19,6 @@ constexpr size_t kMarkerField = 256;
 constexpr size_t kInstallPathField = 128;
 constexpr size_t kImageUrlField = 128;
 constexpr size_t kBaseUrlField = 128;
-
-// Appends `text` to the zero-terminated `field`, cutting it so the field holds at most
-// `fieldSize` bytes including the zero.
-void appendCut(char* field, size_t fieldSize, const char* text) {
-  size_t used = std::strlen(field);
-  size_t room = fieldSize - 1 - used;
-  size_t n = std::strlen(text);
-  if (n > room) n = room;
-  std::memcpy(field + used, text, n);
-  field[used + n] = '\0';
-}
 }  // namespace
 
 void parseInstallDescriptor(const char* text, int length) {

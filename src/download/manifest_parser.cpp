@@ -6,6 +6,7 @@
 #include "download/decimal_text.h"
 #include "download/line_reader.h"
 #include "download/manifest_names.h"
+#include "download/text_field.h"
 
 namespace {
 // Line limits of the manifest, each counting the terminating zero.
@@ -13,13 +14,6 @@ constexpr size_t kFirstLineField = 8192;
 constexpr size_t kNameField = 256;
 constexpr size_t kDigestAndSizeField = 128;
 constexpr size_t kTimeField = 128;
-
-void copyCut(char* field, size_t fieldSize, const char* text) {
-  size_t n = std::strlen(text);
-  if (n >= fieldSize) n = fieldSize - 1;
-  std::memcpy(field, text, n);
-  field[n] = '\0';
-}
 
 char* copyText(const char* text) {
   size_t size = std::strlen(text) + 1;
