@@ -171,11 +171,7 @@ TEST(HttpResponse, NoDataNamesTheStepThatFoundIt) {
 }
 
 TEST(HttpResponse, SilentServerEndsAsNoData) {
-  LoopbackServer server([](const std::string&, int) {
-    Reply reply;
-    reply.ending = Reply::Ending::stall;
-    return reply;
-  });
+  LoopbackServer server(LoopbackServer::stalling());
   TestHttp http;
   http.receiveTimeout = 300;
   EXPECT_EQ("Http::getHeader() -> Error: No data received",

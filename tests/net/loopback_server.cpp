@@ -123,3 +123,12 @@ void LoopbackServer::serve(SOCKET client, int index) {
   }
   closesocket(client);
 }
+
+LoopbackServer::Script LoopbackServer::stalling(const std::string& bytes) {
+  return [bytes](const std::string&, int) {
+    Reply reply;
+    reply.bytes = bytes;
+    reply.ending = Reply::Ending::stall;
+    return reply;
+  };
+}

@@ -40,6 +40,8 @@ class LoopbackServer {
 
   // A response with the given body and a Content-Length header.
   static std::string response(const std::string& body, const std::string& extraHeaders = "");
+  // A script that sends `bytes` (possibly none), then keeps every connection silent.
+  static Script stalling(const std::string& bytes = "");
 
  private:
   void acceptLoop();

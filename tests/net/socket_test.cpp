@@ -183,11 +183,7 @@ TEST(SocketReceive, GivesExactlyTheBytesSentAndReportsEveryChunk) {
 }
 
 TEST(SocketReceive, SilentServerEndsByTheIdleLimitWithNothing) {
-  LoopbackServer server([](const std::string&, int) {
-    Reply reply;
-    reply.ending = Reply::Ending::stall;
-    return reply;
-  });
+  LoopbackServer server(LoopbackServer::stalling());
   TestSocket socket;
   socket.receiveTimeout = 400;
   int result = 0;
@@ -201,12 +197,8 @@ TEST(SocketReceive, SilentServerEndsByTheIdleLimitWithNothing) {
 }
 
 TEST(SocketReceive, PartThenStallEmptiesTheOutput) {
-  LoopbackServer server([](const std::string&, int) {
-    Reply reply;
-    reply.bytes = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial";
-    reply.ending = Reply::Ending::stall;
-    return reply;
-  });
+  LoopbackServer server(
+      LoopbackServer::stalling("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial"));
   TestSocket socket;
   socket.receiveTimeout = 400;
   Progress progress;
