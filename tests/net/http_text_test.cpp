@@ -157,9 +157,9 @@ TEST(Response, WithoutEmptyLineAllIsHeaderBlock) {
 
 TEST(Response, BodyLargerOrSmallerThanAnnouncedIsKeptWhole) {
   std::string big(300000, 'b');
-  for (const std::string& announced : {"10", "300000", "999999", "x", "99999999999999999999999"}) {
+  for (const char* announced : {"10", "300000", "999999", "x", "99999999999999999999999"}) {
     ResponseBuffer buffer;
-    feed(buffer, "HTTP/1.1 200 OK\r\nContent-Length: " + announced + "\r\n\r\n" + big, 0);
+    feed(buffer, std::string("HTTP/1.1 200 OK\r\nContent-Length: ") + announced + "\r\n\r\n" + big, 0);
     EXPECT_TRUE(buffer.body() == big) << announced;
   }
 }
