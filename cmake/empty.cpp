@@ -1,1 +1,0 @@
-// Keeps a library valid while its directory has no sources of this kind yet.

@@ -1,1 +1,0 @@
-target_sources(vm_download_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/md5_digest.cpp)
