@@ -5,6 +5,7 @@
 #include "download/line_reader.h"
 #include "download/text_field.h"
 
+const char* g_downloadHost = VELMORIN_DOWNLOAD_HOST;
 const char* g_descriptorText = nullptr;
 int g_descriptorLength = 0;
 char g_productName[256];
@@ -38,7 +39,7 @@ void parseInstallDescriptor(const char* text, int length) {
   }
 
   char baseUrl[kBaseUrlField] = {};
-  appendCut(baseUrl, sizeof baseUrl, VELMORIN_DOWNLOAD_HOST);
+  appendCut(baseUrl, sizeof baseUrl, g_downloadHost);
   appendCut(baseUrl, sizeof baseUrl, "/");
   appendCut(baseUrl, sizeof baseUrl, installPath);
   std::memset(g_baseUrl, 0, sizeof g_baseUrl);

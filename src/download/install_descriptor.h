@@ -2,6 +2,10 @@
 // server, a picture of it and its installer library. Parsing is platform-free.
 #pragma once
 
+// The download host (host or host:port) that base URLs start with: compiled into each
+// installer; tests point it at a server of their own.
+extern const char* g_downloadHost;
+
 // Process-wide values, written on the main thread before any worker thread starts.
 extern const char* g_descriptorText;  // nullptr until loaded; stays loaded
 extern int g_descriptorLength;
@@ -12,5 +16,5 @@ extern char g_imageUrl[256];
 extern char g_downloadRoot[256];
 
 // Reads the five lines from the start of the text into the values above and builds
-// the base URL from the download host compiled into the program.
+// the base URL from the download host.
 void parseInstallDescriptor(const char* text, int length);

@@ -1,0 +1,30 @@
+#include "engine/engine_console.h"
+
+#include "console/console.h"
+#include "engine/engine_state.h"
+
+namespace {
+constexpr int kScreen = 0;
+constexpr int kRed = 4;
+constexpr int kGrey = 7;
+}  // namespace
+
+void consolePrint(const char* text) { printText(g_consoleWindow, kScreen, text); }
+
+void consolePrintError(const char* text) {
+  setTextColor(g_consoleWindow, kScreen, kRed);
+  printText(g_consoleWindow, kScreen, text);
+  setTextColor(g_consoleWindow, kScreen, kGrey);
+}
+
+void consoleReport(const char* text, const char* detail, bool newLineBefore, bool newLineAfter) {
+  if (newLineBefore) consolePrint("\n");
+  consolePrint(text);
+  if (detail) {
+    consolePrint(" ");
+    consolePrint(detail);
+  }
+  if (newLineAfter) consolePrint("\n");
+}
+
+long long consoleSetColor(int colour) { return setTextColor(g_consoleWindow, kScreen, colour); }

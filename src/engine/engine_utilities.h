@@ -1,0 +1,19 @@
+// Small operations that several flows of the engine share, and two services of the
+// installer library's table.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "quorvane_install.h"
+
+// Creates one directory level, reporting it on the console. True when it was
+// created (an existing directory counts as a failure).
+bool createDirectoryLogged(const char* path);
+// "Error Windows n°<code>\n" and the first line of the system's text for the code,
+// or "Unkown Error" when the system has none.
+std::string windowsErrorText(DWORD code);
+
+// Services of the installer library's table (installer thread).
+unsigned char QUORVANE_CALL registerRelatedFile(const QuorvaneRelatedFile* file);
+int QUORVANE_CALL libraryMessageBox(const char* text, UINT style);
