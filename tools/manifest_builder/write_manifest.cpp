@@ -36,7 +36,20 @@ uint64_t totalBytes(const FolderScan& scan) {
 }
 
 void printEach(std::ostream& stream, const std::string& prefix, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) stream << prefix << line << "\n";
+  // A control character in a name is shown as \xHH, so that every report stays one line.
+  for (const std::string& line : lines) {
+    stream << prefix;
+    for (unsigned char c : line) {
+      if (c < 0x20 || c == 0x7f) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+        stream << escaped;
+      } else {
+        stream << c;
+      }
+    }
+    stream << "\n";
+  }
 }
 
 int writeManifest(const ToolRun& run) {
