@@ -259,6 +259,14 @@ TEST(HttpLocation, RefusedLocationRaisesTheUrlMessage) {
             messageOf([&] { get(server.hostPort() + "/a", http); }));
 }
 
+TEST(HttpLocation, AnotherProtocolEndsTheRequestWithoutASecondOne) {
+  LoopbackServer server(byPath({{"/a", redirect("Location", "https://" + std::string("h/x"))}}));
+  TestHttp http;
+  EXPECT_EQ("Http::followLocation() -> Error: Unsupported protocol in location",
+            messageOf([&] { get(server.hostPort() + "/a", http); }));
+  EXPECT_EQ(1, server.connections());
+}
+
 // Splits the reports into runs: a run starts where the total equals its chunk (a
 // count that started again from 0); keeps the last total of each run.
 struct Totals {

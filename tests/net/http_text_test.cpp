@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "net/byte_buffer.h"
@@ -64,9 +65,29 @@ TEST(Location, ValueRunsToTheNextLineEndOrTheBlockEnd) {
   EXPECT_EQ("/tail", locationOf("HTTP/1.1 302\r\nLocation: /tail"));
 }
 
-TEST(Resolve, AnAddressHoldingHttpStandsAsItIs) {
+std::string refusalOf(const std::string& value) {
+  try {
+    return "resolved to " + resolveLocation("http://h/d/f", "h", value);
+  } catch (const std::logic_error& error) {
+    return error.what();
+  }
+}
+
+TEST(Resolve, OnlyAValueBeginningWithHttpIsAWholeAddress) {
   EXPECT_EQ("http://other/x", resolveLocation("http://h/d/f", "h", "http://other/x"));
-  EXPECT_EQ("see http://o/x", resolveLocation("http://h/d/f", "h", "see http://o/x"));
+  EXPECT_EQ("HTTP://other/x", resolveLocation("http://h/d/f", "h", "HTTP://other/x"));
+  // A query that holds an address is still relative.
+  EXPECT_EQ("http://h/d/see?u=http://o/x", resolveLocation("http://h/d/f", "h", "see?u=http://o/x"));
+  EXPECT_EQ("h/r?u=http://o/x", resolveLocation("http://h/d/f", "h", "/r?u=http://o/x"));
+}
+
+TEST(Resolve, AnotherProtocolIsRefusedNotTakenAsAPath) {
+  const std::string refused = "Http::followLocation() -> Error: Unsupported protocol in location";
+  for (const char* value : {"https://h/d/f", "ftp://h/x", "HTTPS://h/", "svn+ssh://h/r", "mailto:a@h"})
+    EXPECT_EQ(refused, refusalOf(value)) << value;
+  // A colon after the first slash, or before any scheme letter, names no protocol.
+  EXPECT_EQ("resolved to http://h/d/a/b:c", refusalOf("a/b:c"));
+  EXPECT_EQ("resolved to http://h/d/./x:y", refusalOf("././x:y"));
 }
 
 TEST(Resolve, RootRelativeGoesToTheSameHostAndPort) {
