@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "net/chunked_body.h"
+
 
 namespace {
 
@@ -105,6 +107,15 @@ std::string ResponseBuffer::headerBlock() const {
 
 std::string ResponseBuffer::body() const {
   return std::string(body_.data() ? body_.data() : "", body_.size());
+}
+
+bool ResponseBuffer::decodeTransferCoding() {
+  if (!split_ || !isChunkedTransfer(head_.data(), head_.size())) return true;
+  warmer_.stop();
+  size_t decoded = 0;
+  if (!decodeChunkedBody(body_.data(), body_.size(), &decoded)) return false;
+  body_.truncate(decoded);
+  return true;
 }
 
 char* ResponseBuffer::takeBody(size_t* length) {

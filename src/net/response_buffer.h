@@ -29,6 +29,9 @@ class ResponseBuffer {
   std::string headerBlock() const;
   std::string body() const;
   size_t bodySize() const { return body_.size(); }
+  // Decodes a body sent in chunked transfer coding, in its own block; any other body
+  // stays as received. False when the chunked coding is malformed or cut short.
+  bool decodeTransferCoding();
   // Hands the body over as a malloc'd block (at least one byte allocated) that the
   // caller frees; *length gets its size. The buffer is left empty.
   char* takeBody(size_t* length);

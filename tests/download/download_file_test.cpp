@@ -165,6 +165,23 @@ TEST_F(DownloadFileTest, FailureAfterSomeChunksThenYesStartsTheTotalsAgain) {
             runs.ends);
 }
 
+TEST_F(DownloadFileTest, ChunkedFileArrivesDecodedAndACutOneIsAFailedAttempt) {
+  const std::string head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  LoopbackServer server([&](const std::string&, int index) {
+    return send(head + (index == 0 ? "3\r\nOK\n\r\n0\r\n\r\n" : "10\r\ncut short"));
+  });
+  ScriptedMessageBoxes boxes;
+  boxes.answer({IDNO});
+  Download whole;
+  whole.body = downloadFile(server.hostPort().c_str(), "downloadgi.txt", &whole.size, nullptr, nullptr);
+  EXPECT_EQ("OK\n", whole.text());
+  Download cut;
+  cut.body = downloadFile(server.hostPort().c_str(), "f", &cut.size, nullptr, nullptr);
+  EXPECT_EQ(nullptr, cut.body);
+  ASSERT_EQ(1u, boxes.count());
+  EXPECT_EQ("Failure downloading " + server.hostPort() + "//f , retry download\n", boxes.boxes()[0].text);
+}
+
 TEST_F(DownloadFileTest, YesRetriesUntilNo) {
   ScriptedMessageBoxes boxes;
   boxes.answer({IDYES, IDYES, IDNO});

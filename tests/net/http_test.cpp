@@ -143,12 +143,23 @@ TEST(HttpResponse, ErrorPageIsReturnedAsBody) {
   EXPECT_EQ("not found", http.Get(server.hostPort() + "/missing"));
 }
 
-TEST(HttpResponse, ChunkedBodyKeepsItsChunkLines) {
-  const std::string chunked = "4\r\nWiki\r\n5\r\npedia\r\n0\r\n\r\n";
-  LoopbackServer server(
-      byPath({{"/c", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunked}}));
+TEST(HttpResponse, ChunkedBodyIsDecodedWhileProgressCountsRawBytes) {
+  const std::string head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  const std::string big(100000, 'w');
+  const std::string chunked = "4;x=1\r\nWiki\r\n186a0\r\n" + big + "\r\n0\r\nTrailer: t\r\n\r\n";
+  LoopbackServer server(byPath({{"/c", head + chunked}, {"/cut", head + "5\r\npedia\r\n"}}));
   TestHttp http;
-  EXPECT_EQ(chunked, http.Get(server.hostPort() + "/c"));
+  std::vector<int> totals;
+  http.progressContext = &totals;
+  http.progressCallback = [](void* context, int total, int) {
+    static_cast<std::vector<int>*>(context)->push_back(total);
+  };
+  EXPECT_TRUE(http.Get(server.hostPort() + "/c") == "Wiki" + big);
+  ASSERT_FALSE(totals.empty());
+  EXPECT_EQ(static_cast<int>(head.size() + chunked.size()), totals.back());
+  // A body cut before its last chunk is not the file: the request fails.
+  EXPECT_EQ("Http::perform() -> Error: Malformed chunked body",
+            messageOf([&] { get(server.hostPort() + "/cut", http); }));
 }
 
 TEST(HttpResponse, WithoutEmptyLineEverythingIsHeaderAndTheBodyIsEmpty) {

@@ -7,8 +7,10 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "net/byte_buffer.h"
+#include "net/chunked_body.h"
 #include "net/http_request.h"
 #include "net/http_response.h"
 #include "net/response_buffer.h"
@@ -243,6 +245,55 @@ TEST(Response, AnnouncedBodyLengthReadsPlainDigitsOnly) {
   EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n"));
   EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n"));
   EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nContent-Length: 2147483648000\r\n\r\n"));
+}
+
+// The decoded body, or "<malformed>".
+std::string unchunked(const std::string& coded) {
+  std::vector<char> bytes(coded.begin(), coded.end());  // exact size: the sanitizers see overreads
+  size_t decoded = 0;
+  if (!decodeChunkedBody(bytes.data(), bytes.size(), &decoded)) return "<malformed>";
+  return std::string(bytes.data(), decoded);
+}
+
+TEST(Chunked, ChunksExtensionsAndTrailersGiveTheBodyAlone) {
+  EXPECT_EQ("Wikipedia", unchunked("4\r\nWiki\r\n5\r\npedia\r\n0\r\n\r\n"));
+  EXPECT_EQ("Wikipedia", unchunked("4;name=\"a;b\"\r\nWiki\r\n05 ; x\r\npedia\r\n0;last\r\n"
+                                   "Expires: never\r\nX-Sum: 1\r\n\r\n"));
+  EXPECT_EQ(std::string(26, 'z') + "\r\n", unchunked("1C\r\n" + std::string(26, 'z') + "\r\n\r\n0\r\n\r\n"));
+  EXPECT_EQ("ab", unchunked("1\na\n1\nb\n0\n\n"));  // bare line feeds
+  EXPECT_EQ("", unchunked("0\r\n\r\n"));
+  EXPECT_EQ("a", unchunked("1\r\na\r\n0\r\n"));  // closed before the empty line: nothing is missing
+}
+
+TEST(Chunked, AnythingCutOrGarbledIsMalformed) {
+  for (const char* coded : {"", "4\r\nWik", "4\r\nWiki", "4\r\nWiki\r\n", "4\r\nWikiX\r\n0\r\n\r\n",
+                            "x\r\n", "\r\n0\r\n\r\n", "4x\r\nWiki\r\n0\r\n\r\n", "-1\r\n\r\n",
+                            "10000000000000000\r\n", "FFFFFFFFFFFFFFFF\r\nab\r\n0\r\n\r\n", "4", "0"})
+    EXPECT_EQ("<malformed>", unchunked(coded)) << coded;
+}
+
+TEST(Chunked, OnlyATransferEncodingNamingChunkedCounts) {
+  auto chunked = [](const std::string& block) { return isChunkedTransfer(block.data(), block.size()); };
+  EXPECT_TRUE(chunked("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"));
+  EXPECT_TRUE(chunked("HTTP/1.1 200 OK\r\nA: b\r\ntransfer-encoding:gzip, Chunked\r\n\r\n"));
+  EXPECT_FALSE(chunked("HTTP/1.1 200 OK\r\nTransfer-Encoding: identity\r\n\r\n"));
+  EXPECT_FALSE(chunked("HTTP/1.1 200 OK\r\nX-Transfer-Encoding: chunked\r\n\r\n"));
+  EXPECT_FALSE(chunked("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nchunked"));
+}
+
+TEST(Response, ChunkedBodyIsDecodedInPlaceOnRequest) {
+  ResponseBuffer buffer;
+  feed(buffer, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n", 0);
+  ASSERT_TRUE(buffer.decodeTransferCoding());
+  EXPECT_EQ("abc", buffer.body());
+  EXPECT_EQ("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", buffer.headerBlock());
+  ResponseBuffer plain;
+  feed(plain, "HTTP/1.1 200 OK\r\n\r\n3\r\nabc\r\n", 0);
+  ASSERT_TRUE(plain.decodeTransferCoding());
+  EXPECT_EQ("3\r\nabc\r\n", plain.body());
+  ResponseBuffer cut;
+  feed(cut, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n9\r\nabc", 0);
+  EXPECT_FALSE(cut.decodeTransferCoding());
 }
 
 TEST(Buffer, ReadsIntoItsTailAndCommitsOnlyWhatFits) {
