@@ -6,10 +6,13 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "net/http.h"
 #include "net/loopback_server.h"
+// After <windows.h>, which the client's headers bring.
+#include <psapi.h>
 #include "support/scripted_message_box.h"
 
 namespace {
@@ -160,6 +163,48 @@ TEST(HttpResponse, ChunkedBodyIsDecodedWhileProgressCountsRawBytes) {
   // A body cut before its last chunk is not the file: the request fails.
   EXPECT_EQ("Http::perform() -> Error: Malformed chunked body",
             messageOf([&] { get(server.hostPort() + "/cut", http); }));
+}
+
+// Private memory the process has committed, summed over its address space.
+long long committedPrivateBytes() {
+  long long total = 0;
+  MEMORY_BASIC_INFORMATION region;
+  for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+       at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += static_cast<long long>(region.RegionSize);
+  }
+  return total;
+}
+
+long long workingSetBytes() {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<long long>(counters.WorkingSetSize);
+}
+
+TEST(HttpResponse, AnAnnouncedGigabyteTakesMemoryOnlyForWhatArrives) {
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\n";
+  LoopbackServer server([&](const std::string&, int) {
+    Reply reply = send(head + "abc");
+    reply.pieceSize = static_cast<int>(head.size()) + 2;  // "ab", a silence, then "c" and the close
+    reply.pauseMs = 1000;
+    return reply;
+  });
+  const long long committed = committedPrivateBytes();
+  const long long working = workingSetBytes();
+  TestHttp http;
+  std::thread client([&] { http.fetch(server.hostPort() + "/big"); });
+  Sleep(700);  // "ab" has arrived; the client waits for more
+  const long long committedMeanwhile = committedPrivateBytes() - committed;
+  const long long workingMeanwhile = workingSetBytes() - working;
+  client.join();
+  EXPECT_LT(committedMeanwhile, 32ll << 20);
+  EXPECT_LT(workingMeanwhile, 32ll << 20);
+  size_t length = 0;
+  char* body = http.takeContent(&length);
+  EXPECT_EQ("abc", std::string(body, length));
+  std::free(body);
 }
 
 TEST(HttpResponse, WithoutEmptyLineEverythingIsHeaderAndTheBodyIsEmpty) {
