@@ -26,17 +26,18 @@ timeval millisecondsToTimeval(DWORD ms) {
 }
 
 // Waits until `handle` has data, is closed or fails, for at most `limitMs` (none: no
-// limit). Returns select's result.
+// limit). Returns select's result. Only the read set is asked: data, the peer's close
+// and a connection error all make the socket readable, and each is then consumed or
+// reported by recv. Out-of-band data shows in the exception set alone (the socket is
+// not SO_OOBINLINE), so it cannot wake this wait, and nothing that recv does not
+// clear can keep the loop from sleeping.
 int waitReadable(SOCKET handle, const DWORD* limitMs) {
   fd_set readable;
-  fd_set failed;
   FD_ZERO(&readable);
-  FD_ZERO(&failed);
   FD_SET(handle, &readable);
-  FD_SET(handle, &failed);
   timeval limit;
   if (limitMs) limit = millisecondsToTimeval(*limitMs);
-  return select(0, &readable, nullptr, &failed, limitMs ? &limit : nullptr);
+  return select(0, &readable, nullptr, nullptr, limitMs ? &limit : nullptr);
 }
 
 }  // namespace
