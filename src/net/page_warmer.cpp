@@ -30,9 +30,15 @@ bool PageWarmer::start(char* block, size_t size, size_t ahead) {
 
 bool PageWarmer::mayTouch(size_t offset) {
   if (offset < limit_.load(std::memory_order_acquire)) return !stopping_.load(std::memory_order_relaxed);
-  // Far enough ahead of the data: wait for the filler instead of spinning.
+  // Far enough ahead of the data: wait for the filler instead of spinning, and be
+  // woken only once there is a stretch of work, not for every read (waking a thread
+  // costs a round trip to the system).
   std::unique_lock<std::mutex> lock(mutex_);
-  wakeup_.wait(lock, [&] { return stopping_.load() || offset < limit_.load(); });
+  const size_t stretch = ahead_ / 4 > kSegment ? ahead_ / 4 : kSegment;
+  wakeAt_.store(offset + stretch);
+  waiting_.store(true);
+  wakeup_.wait(lock, [&] { return stopping_.load() || limit_.load() >= wakeAt_.load(); });
+  waiting_.store(false);
   return !stopping_.load();
 }
 
@@ -65,11 +71,13 @@ void PageWarmer::claim(size_t offset, size_t count) {
     }
   }
   const size_t limit = offset + count + ahead_;
-  if (limit > limit_.load(std::memory_order_relaxed)) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      limit_.store(limit, std::memory_order_release);
-    }
+  if (limit <= limit_.load(std::memory_order_relaxed)) return;
+  limit_.store(limit);
+  // The lock is taken only to wake the warmer (it sets the flag before it looks at
+  // the limit, this thread stores the limit before it looks at the flag: one of the
+  // two sees the other).
+  if (waiting_.load() && limit >= wakeAt_.load()) {
+    std::lock_guard<std::mutex> lock(mutex_);
     wakeup_.notify_one();
   }
 }

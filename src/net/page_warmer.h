@@ -47,6 +47,8 @@ class PageWarmer {
   std::unique_ptr<std::atomic<uint8_t>[]> states_;
   std::atomic<size_t> limit_{0};  // the warmer stays below this offset
   std::atomic<bool> stopping_{false};
+  std::atomic<bool> waiting_{false};  // the warmer sleeps until the limit reaches...
+  std::atomic<size_t> wakeAt_{0};     // ...this offset
   std::mutex mutex_;
   std::condition_variable wakeup_;
   std::thread thread_;

@@ -13,11 +13,12 @@ const char kName[] = "content-length:";
 const size_t kLargestAnnouncedBody = size_t{1} << 30;
 // Growth step while the header block arrives.
 const size_t kHeadStep = 4096;
-// Room for an announced body is taken as the data comes: at most this much beyond...
-const size_t kRoomFloor = size_t{4} << 20;
-// ...plus this many times the bytes received. Large steps keep the copies made while
-// growing small (the bytes of a body are moved at most about 1/16 of its size).
-const size_t kRoomPerByteReceived = 16;
+// Room for an announced body is taken as the data comes: at most this much...
+const size_t kRoomFloor = size_t{8} << 20;
+// ...plus this many times the bytes received. Large steps keep the bytes moved while
+// growing few (about 1/32 of a large body, moved once), which matters because every
+// byte moved lands on a page touched for the first time.
+const size_t kRoomPerByteReceived = 32;
 // Bodies from this size on have their pages touched ahead of the reads...
 const size_t kWarmFrom = size_t{4} << 20;
 // ...but never further ahead than this.
