@@ -12,6 +12,7 @@
 namespace {
 
 std::atomic<HostLookup> g_hostLookup{nullptr};
+std::atomic<Socket::ReceiveObserver> g_receiveObserver{nullptr};
 
 // One recv call costs the same whatever its size, so reads are large.
 const size_t kReadChunk = 64 * 1024;
@@ -71,6 +72,7 @@ void Socket::initWinsock() {
 unsigned Socket::liveCount() { return socketUserCount(); }
 bool Socket::winsockStarted() { return winsockRunning(); }
 void Socket::setHostLookup(HostLookup lookup) { g_hostLookup.store(lookup); }
+void Socket::setReceiveObserver(ReceiveObserver observer) { g_receiveObserver.store(observer); }
 
 void Socket::open(const std::string& hostName, int portNumber) {
   close();
@@ -167,6 +169,7 @@ int Socket::send(const std::string& data) {
 
 int Socket::receive(ResponseBuffer& output) {
   if (!connected) connect();
+  if (ReceiveObserver observer = g_receiveObserver.load()) observer(*this);
   u_long nonBlocking = 1;
   ioctlsocket(handle, FIONBIO, &nonBlocking);
   output.clear();

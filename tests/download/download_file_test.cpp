@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "download/download_file.h"
 #include "net/loopback_server.h"
+#include "net/socket.h"
 #include "support/scripted_message_box.h"
 
 namespace {
@@ -180,6 +181,33 @@ TEST_F(DownloadFileTest, ChunkedFileArrivesDecodedAndACutOneIsAFailedAttempt) {
   EXPECT_EQ(nullptr, cut.body);
   ASSERT_EQ(1u, boxes.count());
   EXPECT_EQ("Failure downloading " + server.hostPort() + "//f , retry download\n", boxes.boxes()[0].text);
+}
+
+struct TransportSettings {
+  DWORD connectTimeout = 0;
+  DWORD receiveTimeout = 0;
+  HWND owner = nullptr;
+  int receives = 0;
+} g_settings;
+
+void recordSettings(const Socket& socket) {
+  g_settings.connectTimeout = socket.connectTimeout;
+  g_settings.receiveTimeout = socket.receiveTimeout;
+  g_settings.owner = socket.ownerWindow;
+  ++g_settings.receives;
+}
+
+TEST_F(DownloadFileTest, EveryAttemptAllowsFiveSecondsToConnectAndAMinuteOfSilence) {
+  LoopbackServer server([](const std::string&, int) { return send(LoopbackServer::response("x")); });
+  Socket::setReceiveObserver(recordSettings);
+  Download got;
+  got.body = downloadFile(server.hostPort().c_str(), "f", &got.size, nullptr, nullptr);
+  Socket::setReceiveObserver(nullptr);
+  EXPECT_EQ("x", got.text());
+  EXPECT_EQ(1, g_settings.receives);
+  EXPECT_EQ(5000u, g_settings.connectTimeout);  // the lookup's wait; the connection's is 5 s
+  EXPECT_EQ(60000u, g_settings.receiveTimeout);
+  EXPECT_EQ(kMainWindow, g_settings.owner);
 }
 
 TEST_F(DownloadFileTest, YesRetriesUntilNo) {
