@@ -2,12 +2,21 @@
 // retry question and its answers, progress across attempts, oversize inputs.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/message_box.h"
+#include "download/download_errors.h"
 #include "download/download_file.h"
 #include "net/loopback_server.h"
 #include "net/socket.h"
@@ -208,6 +217,38 @@ TEST_F(DownloadFileTest, EveryAttemptAllowsFiveSecondsToConnectAndAMinuteOfSilen
   EXPECT_EQ(5000u, g_settings.connectTimeout);  // the lookup's wait; the connection's is 5 s
   EXPECT_EQ(60000u, g_settings.receiveTimeout);
   EXPECT_EQ(kMainWindow, g_settings.owner);
+}
+
+// What standard output holds, read from its file while the box is up.
+std::string g_stdoutPath;
+std::string g_stdoutAtTheBox;
+std::string g_boxCaption;
+int answerAfterReadingStdout(HWND, const char*, const char* caption, UINT flags) {
+  std::ifstream written(g_stdoutPath, std::ios::binary);
+  g_stdoutAtTheBox.assign(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>());
+  g_boxCaption = std::string(caption ? caption : "<none>") + " " + std::to_string(flags);
+  return IDOK;
+}
+
+TEST_F(DownloadFileTest, ReportDownloadErrorWritesStandardOutputBeforeTheBox) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  g_stdoutPath = std::string(temp) + "velmorin-stdout-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  std::fflush(stdout);
+  const int saved = _dup(_fileno(stdout));
+  const int file = _open(g_stdoutPath.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+  ASSERT_GE(file, 0);
+  _dup2(file, _fileno(stdout));
+  _close(file);
+  setMessageBoxAnswerer(answerAfterReadingStdout);
+  reportDownloadError("File pack\\a.bin not found\n");
+  setMessageBoxAnswerer(nullptr);
+  std::fflush(stdout);
+  _dup2(saved, _fileno(stdout));
+  _close(saved);
+  DeleteFileA(g_stdoutPath.c_str());
+  EXPECT_EQ("File pack\\a.bin not found\n", g_stdoutAtTheBox);
+  EXPECT_EQ("Downloading " + std::to_string(MB_SYSTEMMODAL | MB_ICONERROR | MB_OK), g_boxCaption);
 }
 
 TEST_F(DownloadFileTest, YesRetriesUntilNo) {
