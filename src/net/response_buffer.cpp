@@ -4,12 +4,10 @@
 
 #include "net/chunked_body.h"
 
-
 namespace {
 
 const char kName[] = "content-length:";
-// Room taken on a server's word is capped, so a lying header cannot make the client
-// claim memory that it will never fill.
+// A longer announced length is not taken as a hint at all.
 const size_t kLargestAnnouncedBody = size_t{1} << 30;
 // Growth step while the header block arrives.
 const size_t kHeadStep = 4096;

@@ -219,32 +219,24 @@ class LogOpener {
  public:
   explicit LogOpener(const std::string& marker) {
     const std::string command = "C:\\windows\\system32\\cmd.exe /c echo \"%1\">\"" + marker + "\"";
-    ok_ = RegCreateKeyExA(HKEY_CLASSES_ROOT, kExtension, 0, nullptr, 0, KEY_WRITE, nullptr, &extension_, &created_) ==
+    HKEY key = nullptr;
+    DWORD created = 0;
+    // A prefix of its own has no program for .log files yet.
+    ok_ = RegCreateKeyExA(HKEY_CLASSES_ROOT, ".log", 0, nullptr, 0, KEY_WRITE, nullptr, &key, &created) ==
               ERROR_SUCCESS &&
-          created_ == REG_CREATED_NEW_KEY;  // a prefix of its own has no program for .log files
-    if (!ok_) return;
-    RegSetValueExA(extension_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kProgram), sizeof kProgram);
-    HKEY open = nullptr;
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, kOpenCommand, 0, nullptr, 0, KEY_WRITE, nullptr, &open, nullptr);
-    RegSetValueExA(open, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>(command.size() + 1));
-    RegCloseKey(open);
+          created == REG_CREATED_NEW_KEY;
+    if (key) RegCloseKey(key);
+    ok_ = ok_ && RegSetValueA(HKEY_CLASSES_ROOT, ".log", REG_SZ, "velmorin.test.logfile", 0) == ERROR_SUCCESS &&
+          RegSetValueA(HKEY_CLASSES_ROOT, "velmorin.test.logfile\\shell\\open\\command", REG_SZ,
+                       command.c_str(), 0) == ERROR_SUCCESS;
   }
   ~LogOpener() {
-    if (extension_) RegCloseKey(extension_);
-    if (!ok_) return;
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, kProgramKey);
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, kExtension);
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "velmorin.test.logfile");
+    if (ok_) RegDeleteKeyA(HKEY_CLASSES_ROOT, ".log");
   }
   bool ok() const { return ok_; }
 
  private:
-  static constexpr const char* kExtension = ".log";
-  static constexpr const char kProgram[] = "velmorin.test.logfile";
-  static constexpr const char* kProgramKey = "velmorin.test.logfile";
-  static constexpr const char* kOpenCommand = "velmorin.test.logfile\\shell\\open\\command";
-  HKEY extension_ = nullptr;
-  DWORD created_ = 0;
   bool ok_ = false;
 };
 

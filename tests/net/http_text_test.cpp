@@ -281,21 +281,6 @@ TEST(Chunked, OnlyATransferEncodingNamingChunkedCounts) {
   EXPECT_FALSE(chunked("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nchunked"));
 }
 
-TEST(Response, ChunkedBodyIsDecodedInPlaceOnRequest) {
-  ResponseBuffer buffer;
-  feed(buffer, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n", 0);
-  ASSERT_TRUE(buffer.decodeTransferCoding());
-  EXPECT_EQ("abc", buffer.body());
-  EXPECT_EQ("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", buffer.headerBlock());
-  ResponseBuffer plain;
-  feed(plain, "HTTP/1.1 200 OK\r\n\r\n3\r\nabc\r\n", 0);
-  ASSERT_TRUE(plain.decodeTransferCoding());
-  EXPECT_EQ("3\r\nabc\r\n", plain.body());
-  ResponseBuffer cut;
-  feed(cut, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n9\r\nabc", 0);
-  EXPECT_FALSE(cut.decodeTransferCoding());
-}
-
 TEST(Buffer, ReadsIntoItsTailAndCommitsOnlyWhatFits) {
   ByteBuffer buffer;
   buffer.reserveExtra(10);

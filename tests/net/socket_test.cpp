@@ -143,22 +143,19 @@ TEST(SocketConnect, RefusedConnectionShowsTheBoxAndRaises) {
   EXPECT_FALSE(socket.isConnected());
 }
 
-// A listener whose one-place queue is already taken: the system drops further
-// connection attempts, so they neither succeed nor fail until the client gives up.
-class FullListener {
- public:
+// A listener whose queue is already full: the system drops further connection
+// attempts, so they neither succeed nor fail until the client gives up.
+struct FullListener {
   FullListener() {
     startTestWinsock();
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = {};
+    listener = socket(AF_INET, SOCK_STREAM, 0);
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 0);
+    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener, 0);
     int length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    for (SOCKET& s : queued_) {  // fills the queue, whatever its size rounds to
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    for (SOCKET& s : queued) {  // whatever the queue's size rounds to
       s = socket(AF_INET, SOCK_STREAM, 0);
       u_long nonBlocking = 1;
       ioctlsocket(s, FIONBIO, &nonBlocking);
@@ -167,15 +164,12 @@ class FullListener {
     Sleep(100);
   }
   ~FullListener() {
-    for (SOCKET s : queued_) closesocket(s);
-    closesocket(listener_);
+    for (SOCKET s : queued) closesocket(s);
+    closesocket(listener);
   }
-  int port() const { return port_; }
-
- private:
-  SOCKET listener_;
-  SOCKET queued_[4];
-  int port_ = 0;
+  SOCKET listener = INVALID_SOCKET;
+  SOCKET queued[4] = {};
+  sockaddr_in address = {};
 };
 
 TEST(SocketConnect, TheWaitIsCountedInWholeSeconds) {
@@ -185,7 +179,7 @@ TEST(SocketConnect, TheWaitIsCountedInWholeSeconds) {
     boxes.answer({IDOK});
     TestSocket socket;
     socket.connectTimeout = limit;
-    socket.open("127.0.0.1", full.port());
+    socket.open("127.0.0.1", ntohs(full.address.sin_port));
     DWORD start = GetTickCount();
     EXPECT_EQ("Socket::connect() -> Error: Connection asyncfailed", messageOf([&] { socket.connect(); }));
     DWORD took = GetTickCount() - start;
