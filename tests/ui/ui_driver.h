@@ -45,5 +45,10 @@ bool isChecked(HWND dialog, int id);
 // Waits until the condition holds (a posted click takes effect a moment later).
 bool eventually(const std::function<bool()>& condition, int milliseconds = 5000);
 
+// How a multi-line edit or rich edit control shows its text to the reader: "" when it
+// opens at its first line and every line ends inside the control's client area, else
+// what is wrong (the first line shown, or the first line that runs past the edge).
+std::string textLayoutFault(HWND control);
+
 // The path of velmorin.exe as Windows sees it (the build tree through drive Z:).
 std::string velmorinProgram();
