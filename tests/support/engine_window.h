@@ -73,11 +73,13 @@ class EngineWindow {
   HWND hwnd_ = nullptr;
 };
 
-// The whole installation log of this run (the log file in the temporary directory).
-inline std::string readInstallLog() {
-  char directory[MAX_PATH + 1] = "";
-  GetTempPathA(sizeof directory, directory);
-  std::string path = std::string(directory) + "\\velmorin.log";
+// The whole installation log: the one in the temporary directory, or the given file.
+inline std::string readInstallLog(std::string path = "") {
+  if (path.empty()) {
+    char directory[MAX_PATH + 1] = "";
+    GetTempPathA(sizeof directory, directory);
+    path = std::string(directory) + "\\velmorin.log";
+  }
   std::string bytes;
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, 0, nullptr);
@@ -91,8 +93,8 @@ inline std::string readInstallLog() {
 
 // What the console received during this run, as one text: the log's lines without
 // their time stamps and line ends, joined.
-inline std::string loggedConsoleText() {
-  const std::string log = readInstallLog();
+inline std::string loggedConsoleText(const std::string& logPath = "") {
+  const std::string log = readInstallLog(logPath);
   const size_t kPrefix = 22;  // "(dd/mm/yyyy hh:mm:ss) "
   auto startsLine = [&](size_t at) {
     return at + kPrefix <= log.size() && log[at] == '(' && log[at + 3] == '/' && log[at + 6] == '/';
