@@ -108,10 +108,11 @@ void examineLocalFile(FileRecord* record, Findings& findings, std::vector<char>&
 
 Findings compareLocalFiles() {
   Findings findings;
+  const int last = listCount(g_fileList) - 1;
   std::vector<char> data;  // one buffer for every file, as large as the largest
   int position = 0;
   for (RecordNode* node = g_fileList; node; node = node->next, ++position) {
-    setFileCountPosition(position);
+    stepFileCountBar(position, last);
     examineLocalFile(static_cast<FileRecord*>(node->item), findings, data);
   }
   return findings;
