@@ -26,11 +26,11 @@ int main(int argc, char** argv) {
   HWND licence = setup.waitDialog("Installation of program ");
   if (!licence) return 4;
   HWND shown = licence;
-  if (page == "licence" || page == "mode") {
+  if (page != "notice") {
     clickButton(licence, IDOK);
     eventually([&] { return IsWindowVisible(GetDlgItem(licence, 1010)) != FALSE; });
   }
-  if (page == "mode") {
+  if (page != "notice" && page != "licence") {
     clickButton(licence, 1010);
     eventually([&] { return isChecked(licence, 1010); });
     clickButton(licence, IDOK);
@@ -38,6 +38,13 @@ int main(int argc, char** argv) {
     if (!shown) return 5;
     clickButton(shown, 1004);
     eventually([&] { return isChecked(shown, 1004); });
+  }
+  if (page == "main" || page == "console") {
+    HWND modes = shown;
+    clickButton(modes, IDOK);
+    shown = setup.waitDialog("Install ");
+    if (!shown) return 6;
+    if (page == "console") clickButton(shown, 1010);
   }
   Sleep(1500);  // let it paint
   RECT rect;
