@@ -1,6 +1,8 @@
 // The download thread: every missing or changed file of the list is downloaded,
 // verified against its digest and written; every failure is put to the user. The
 // same per-file routine serves the file list's "Try Download" menu.
+#include <winsock2.h>
+
 #include "engine/download_loop.h"
 
 #include <cstdlib>
@@ -109,6 +111,7 @@ MismatchChoice askAboutMismatch(FileRecord* record, int row) {
 
 // Every file of the list in turn; false when the user cancelled a failed write.
 bool bringEveryFile(HWND mainWindow) {
+  const int last = listCount(g_fileList) - 1;
   int position = 0;
   for (RecordNode* node = g_fileList; node; node = node->next, ++position) {
     FileRecord* record = static_cast<FileRecord*>(node->item);
@@ -121,7 +124,7 @@ bool bringEveryFile(HWND mainWindow) {
       g_progressControl->setRowValue(record->index, record->size);
       g_progressControl->setRowState(record->index, kRowPresent);
     }
-    setFileCountPosition(position);
+    stepFileCountBar(position, last);
   }
   return true;
 }
@@ -130,11 +133,12 @@ bool bringEveryFile(HWND mainWindow) {
 // walks the list once more on the way.
 std::vector<std::string> filesWithDigestErrors() {
   std::vector<std::string> paths;
+  const int last = listCount(g_fileList) - 1;
   int position = 0;
   for (RecordNode* node = g_fileList; node; node = node->next, ++position) {
     const FileRecord* record = static_cast<const FileRecord*>(node->item);
     if (record->digestError) paths.push_back(record->localPath);
-    setFileCountPosition(position);
+    stepFileCountBar(position, last);
   }
   return paths;
 }
@@ -144,6 +148,23 @@ void showDigestReport(HWND mainWindow, const std::vector<std::string>& paths) {
   showMessageBox(mainWindow, report.c_str(), applicationName(), MB_ICONERROR | MB_SYSTEMMODAL);
 }
 
+// Every download attempt starts Winsock and stops it again once its connection is
+// gone. Started once more for the whole loop, those are only counted, instead of
+// Winsock being set up anew for every file.
+class WinsockKeptUp {
+ public:
+  WinsockKeptUp() : started_(WSAStartup(MAKEWORD(2, 2), &data_) == 0) {}
+  ~WinsockKeptUp() {
+    if (started_) WSACleanup();
+  }
+  WinsockKeptUp(const WinsockKeptUp&) = delete;
+  WinsockKeptUp& operator=(const WinsockKeptUp&) = delete;
+
+ private:
+  WSADATA data_;
+  bool started_;
+};
+
 // The package is complete: the main window offers the launch; wait until it has.
 void handOverToLaunch(HWND mainWindow) { SendMessageA(mainWindow, kPackageComplete, 0, 0); }
 
@@ -152,6 +173,7 @@ void handOverToLaunch(HWND mainWindow) { SendMessageA(mainWindow, kPackageComple
 DWORD WINAPI runDownloadLoop(LPVOID parameter) {
   HWND mainWindow = static_cast<HWND>(parameter);
   setStatusLine("Downloading recent installation ...");
+  WinsockKeptUp winsock;
   if (!bringEveryFile(mainWindow)) return 0;  // a write was cancelled: nothing follows
   std::vector<std::string> digestErrors = filesWithDigestErrors();
   if (!digestErrors.empty()) {

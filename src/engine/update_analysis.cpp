@@ -15,6 +15,7 @@
 #include "download/md5_digest.h"
 #include "download/text_field.h"
 #include "engine/download_loop.h"
+#include "engine/download_root.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/engine_utilities.h"
@@ -32,21 +33,17 @@ struct Findings {
   bool someChanged = false; // an existing file's digest differs
 };
 
-// The download root is built level by level under the temporary directory, each
-// level created (and reported) on the way. False when it does not fit its buffer.
-bool prepareDownloadRoot() {
-  char temporary[kTemporaryDirectorySize];
-  DWORD length = GetTempPathA(sizeof temporary, temporary);
-  if (length == 0 || length >= sizeof temporary) return false;
-  std::string root = std::string(temporary) + "\\Quorvane";
-  createDirectoryLogged(root.c_str());
-  root += "\\Downloaded\\";
-  createDirectoryLogged(root.c_str());
-  root += g_productName;
-  if (root.size() >= sizeof g_downloadRoot) return false;
-  createDirectoryLogged(root.c_str());
-  copyCut(g_downloadRoot, sizeof g_downloadRoot, root.c_str());
-  return true;
+// The download root is built again level by level under the temporary directory,
+// as the main window built it, each level created (and reported) on the way.
+void prepareDownloadRoot() {
+  char temporary[kTemporaryDirectorySize] = "";
+  GetTempPathA(sizeof temporary, temporary);
+  DownloadRootLevels levels;
+  formatDownloadRoot(temporary, g_productName, levels);
+  createDirectoryLogged(levels.company);
+  createDirectoryLogged(levels.downloaded);
+  createDirectoryLogged(levels.product);
+  copyCut(g_downloadRoot, sizeof g_downloadRoot, levels.product);
 }
 
 // One level per entry, so the manifest lists a parent before its children.
@@ -108,10 +105,11 @@ void examineLocalFile(FileRecord* record, Findings& findings, std::vector<char>&
 
 Findings compareLocalFiles() {
   Findings findings;
+  const int last = listCount(g_fileList) - 1;
   std::vector<char> data;  // one buffer for every file, as large as the largest
   int position = 0;
   for (RecordNode* node = g_fileList; node; node = node->next, ++position) {
-    setFileCountPosition(position);
+    stepFileCountBar(position, last);
     examineLocalFile(static_cast<FileRecord*>(node->item), findings, data);
   }
   return findings;
@@ -184,12 +182,7 @@ DWORD WINAPI runUpdateAnalysis(LPVOID parameter) {
     chooseEarlierDownload(mainWindow);
     return 0;
   }
-  if (!prepareDownloadRoot()) {
-    consolePrintError("Download directory path too long\n");
-    enableDownloadButton(true);
-    enableExitButton(true);
-    return 0;
-  }
+  prepareDownloadRoot();
   createManifestDirectories();
   showAnalysisProgress(listCount(g_fileList));
   Findings findings = compareLocalFiles();
