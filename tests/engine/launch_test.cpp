@@ -4,6 +4,7 @@
 // offering the rescue package after a success only.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -38,6 +39,8 @@ std::string besideThisProgram(const char* name) {
 // the engine's product (Moor-Z2), root and library name.
 void prepareRun(const std::string& base, const char* library) {
   g_base = base;
+  std::error_code ignored;
+  std::filesystem::remove_all(base, ignored);  // process ids come round again
   for (const char* sub : {"", "\\root", "\\tmp", "\\pack", "\\installed"}) CreateDirectoryA((base + sub).c_str(), nullptr);
   SetEnvironmentVariableA("TMP", (base + "\\tmp").c_str());
   strcpy(g_productName, "Moor-Z2");
@@ -190,6 +193,8 @@ TEST(Launch, ARunWhoseLibrarySucceedsEndsWith512AfterTheRescuePackage) {
             std::string::npos)
       << console;
   EXPECT_NE(console.find("Installation finished."), std::string::npos);
+  std::error_code ignored;
+  std::filesystem::remove_all(base, ignored);
 }
 
 TEST(Launch, ARunWhoseLibraryFailsEndsWith512WithoutTheRescuePackage) {
@@ -201,6 +206,8 @@ TEST(Launch, ARunWhoseLibraryFailsEndsWith512WithoutTheRescuePackage) {
                                       "velmorin|Installation failure.|0x1010|main|Installation ...|00", kLogOffer,
                                       kLastBox}));
   EXPECT_NE(loggedConsoleText(base + "\\tmp\\velmorin.log").find("Installation failure."), std::string::npos);
+  std::error_code ignored;
+  std::filesystem::remove_all(base, ignored);
 }
 
 TEST(Launch, DeclinedMissingOrWithoutEntryPointTheButtonsComeBack) {

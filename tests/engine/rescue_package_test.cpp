@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -74,6 +75,8 @@ class RescuePackage : public testing::Test {
     }();
     g_base = temp + "vm-rescue-" + std::to_string(GetCurrentProcessId()) + "-" +
              testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::error_code ignored;
+    std::filesystem::remove_all(g_base, ignored);  // process ids come round again
     for (const char* sub : {"", "\\root", "\\root\\data", "\\root\\data\\maps", "\\installed", "\\full",
                             "\\dots", "\\empty", "\\tmp"})
       CreateDirectoryA((g_base + sub).c_str(), nullptr);
@@ -92,6 +95,8 @@ class RescuePackage : public testing::Test {
   }
   void TearDown() override {
     delete window_;
+    std::error_code ignored;
+    std::filesystem::remove_all(g_base, ignored);
     setFolderAnswerer(nullptr);
     setShellOpener(nullptr);
   }
