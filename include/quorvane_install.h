@@ -169,7 +169,8 @@ typedef void(QUORVANE_CALL* QuorvaneConsoleReport)(const char* text, const char*
 /* Registers a file the library installed: it is added to velmorin's file list and
  * goes into the rescue package that the user may save after a successful
  * installation, and the console shows "[reffileadded] Uri(<uri>):RelatedFile(<path>)".
- * Returns non-zero. */
+ * Returns non-zero; 0 when the path or the name is longer than 255 characters (the
+ * file is then not registered). */
 typedef unsigned char(QUORVANE_CALL* QuorvaneRegisterRelatedFile)(
     const QuorvaneRelatedFile* file);
 
