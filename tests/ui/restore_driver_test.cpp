@@ -88,10 +88,6 @@ void endShellWindowsOf(DWORD parent) {
   }
 }
 
-std::string sampleLibrary() {
-  return readFile(windowsPath(SAMPLE_INSTALLER_DLL));
-}
-
 }  // namespace
 
 TEST(Restore, InstallSaveARescuePackageThenRestoreFromItsSetup) {
@@ -106,7 +102,7 @@ TEST(Restore, InstallSaveARescuePackageThenRestoreFromItsSetup) {
 
   // The product: the sample library under the descriptor's name, its settings, data.
   std::map<std::string, std::string> files = {
-      {"setupzentrav.dll", sampleLibrary()},
+      {"setupzentrav.dll", readFile(windowsPath(SAMPLE_INSTALLER_DLL))},
       {"install.ini", "DESTINATION=" + installed + "\r\n"},
       {"data\\maps\\first.map", std::string(200000, 'm')},
       {"data\\notes.txt", "notes\r\n"},
@@ -136,8 +132,7 @@ TEST(Restore, InstallSaveARescuePackageThenRestoreFromItsSetup) {
     ASSERT_TRUE(answer(setup,
                        "Installation setup require a internet connexion for downloading this product\n"
                        "Do you have internet connexion ?",
-                       IDYES))
-        << setup.describeWindows() << " started " << setup.started();
+                       IDYES));
     ASSERT_TRUE(acceptLicence(setup)) << setup.describeWindows();
     HWND modes = setup.waitDialog("Installation Mode");
     ASSERT_NE(modes, nullptr);
@@ -177,10 +172,6 @@ TEST(Restore, InstallSaveARescuePackageThenRestoreFromItsSetup) {
 
   const std::string pack = rescue + "\\pack\\";
   for (const auto& [name, bytes] : files) EXPECT_EQ(readFile(pack + name), bytes) << name;
-  EXPECT_EQ(readFile(pack + "setup.exe").substr(0, 2), "MZ");
-  EXPECT_EQ(readFile(pack + "readme.txt"),
-            "Welcome ! \nSetup Rescue for scenario zentrav 'Moor-Z2'\n"
-            "Installation package only for restore failure updating scenario 'Moor-Z2'");
   for (const char* name : {"data\\maps\\first.map", "data\\notes.txt", "empty.dat"})
     EXPECT_EQ(readFile(installed + "\\" + name), files[name]) << name;
 
