@@ -1,9 +1,10 @@
 // The least a Win32 client can do: one GET, then 64 KiB recv calls until the server
-// closes. Usage: reference_client <port> <path> [store]
+// closes. Usage: reference_client <port> <path>... [store]
+// Several paths are fetched one after another, each on a connection of its own.
 // Without "store" the bytes are counted and dropped (the peer of the benchmark); with
-// it they are kept in one block of memory allocated at the start, as a client that
+// it each file is kept in a block of memory allocated at its start, as a client that
 // holds the body must (that costs the first touch of every page).
-// Prints to stderr: reference <bytes> <seconds>
+// Prints to stderr: reference <bytes> <seconds>, the sums over all paths.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -13,24 +14,17 @@
 #include <string>
 #include <vector>
 
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: reference_client <port> <path> [store]\n");
-    return 2;
-  }
-  const bool store = argc > 3 && std::strcmp(argv[3], "store") == 0;
-  WSADATA data;
-  WSAStartup(MAKEWORD(2, 2), &data);
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&start);
+namespace {
+
+// One GET on a connection of its own; the bytes received, or -1.
+long long fetch(u_short port, const char* path, bool store) {
   SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in peer = {};
   peer.sin_family = AF_INET;
-  peer.sin_port = htons(static_cast<u_short>(std::atoi(argv[1])));
+  peer.sin_port = htons(port);
   peer.sin_addr.s_addr = inet_addr("127.0.0.1");
-  if (connect(s, reinterpret_cast<sockaddr*>(&peer), sizeof(peer)) != 0) return 1;
-  std::string request = std::string("GET ") + argv[2] +
+  if (connect(s, reinterpret_cast<sockaddr*>(&peer), sizeof(peer)) != 0) return -1;
+  std::string request = std::string("GET ") + path +
                         " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
   send(s, request.data(), static_cast<int>(request.size()), 0);
 
@@ -46,10 +40,34 @@ int main(int argc, char** argv) {
     if (got <= 0) break;
     total += got;
   }
-  QueryPerformanceCounter(&end);
   closesocket(s);
-  WSACleanup();
   std::free(kept);
+  return total;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: reference_client <port> <path>... [store]\n");
+    return 2;
+  }
+  const bool store = std::strcmp(argv[argc - 1], "store") == 0;
+  const int paths = argc - (store ? 3 : 2);
+  const u_short port = static_cast<u_short>(std::atoi(argv[1]));
+  WSADATA data;
+  WSAStartup(MAKEWORD(2, 2), &data);
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  long long total = 0;
+  for (int i = 0; i < paths; ++i) {
+    long long got = fetch(port, argv[2 + i], store);
+    if (got < 0) return 1;
+    total += got;
+  }
+  QueryPerformanceCounter(&end);
+  WSACleanup();
   double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
   std::fprintf(stderr, "reference %lld %.6f\n", total, seconds);
   return 0;

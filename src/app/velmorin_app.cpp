@@ -2,11 +2,12 @@
 
 #include <commctrl.h>
 
+#include "app/exit_guard.h"
 #include "app/install_mode.h"
 #include "app/message_box.h"
 #include "console/console.h"
 #include "download/download_errors.h"
-#include "engine/main_dialog_standin.h"
+#include "engine/main_dialog.h"
 #include "ui/cbegin.h"
 #include "ui/cdialmode.h"
 
@@ -14,6 +15,7 @@ const char kInstanceMutexName[] = "quorvane.com.install";
 CvelmorinApp theApp;
 
 bool CvelmorinApp::initInstance() {
+  startExitGuard();
   INITCOMMONCONTROLSEX controls = {8, 0xFF};
   InitCommonControlsEx(&controls);
 
@@ -40,14 +42,16 @@ bool CvelmorinApp::initInstance() {
   cdialmode modes;
   if (modes.doModal() != IDOK) return false;
 
-  CvelmorinDlgStandIn main;
+  CvelmorinDlg main;
   int mode = chooseInstallMode(modes.singleComputer, modes.multipleComputers, modes.fromDirectory);
   if (mode < 0) return false;
   main.installMode = static_cast<unsigned char>(mode);
 
   mainWindow = &main;
   INT_PTR result = main.doModal();
-  if (result == IDOK) ExitProcess(1);
-  if (result == IDCANCEL) ExitProcess(0);
+  // Worker threads may have been terminated anywhere, holding locks that an orderly
+  // exit would wait for: the process ends at once.
+  if (result == IDOK) endProcessNow(1);
+  if (result == IDCANCEL) endProcessNow(0);
   return false;
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
+
 #include "engine/engine_state.h"
 
 namespace {
@@ -19,6 +21,15 @@ void showFileCountBar(int count) {
 
 void setFileCountPosition(int position) {
   SendMessageA(control(kFileCountBar), PBM_SETPOS, position, 0);
+}
+
+void stepFileCountBar(int position, int last) {
+  constexpr DWORD kPaceMs = 50;
+  static std::atomic<DWORD> lastMove{0};
+  const DWORD now = GetTickCount();
+  if (position != last && position != 0 && now - lastMove.load() < kPaceMs) return;
+  lastMove = now;
+  setFileCountPosition(position);
 }
 
 void enableDownloadButton(bool enable) { EnableWindow(control(kDownloadButton), enable); }

@@ -35,6 +35,24 @@ DWORD WINAPI lookupThread(LPVOID parameter) {
   return 0;
 }
 
+// A dotted IPv4 address names itself: the system lookup would only parse it, after a
+// thread start that costs more than a small download on loopback.
+bool isDottedAddress(const std::string& host) {
+  int parts = 0;
+  size_t at = 0;
+  while (at <= host.size()) {
+    size_t end = host.find('.', at);
+    if (end == std::string::npos) end = host.size();
+    const std::string part = host.substr(at, end - at);
+    if (part.empty() || part.size() > 3 || part.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(part) > 255 || (part.size() > 1 && part[0] == '0'))
+      return false;
+    ++parts;
+    at = end + 1;
+  }
+  return parts == 4;
+}
+
 }  // namespace
 
 bool systemHostLookup(const char* host, char* result) {
@@ -52,6 +70,10 @@ bool systemHostLookup(const char* host, char* result) {
 
 bool lookupHost(const std::string& host, unsigned long timeoutMs, HostLookup lookup,
                 std::string* address) {
+  if (!lookup && isDottedAddress(host)) {
+    *address = host;
+    return true;
+  }
   LookupRequest* request = new LookupRequest;
   request->host = host;
   request->lookup = lookup ? lookup : systemHostLookup;

@@ -47,11 +47,15 @@ int closedLoopbackPort() {
   return port;
 }
 
-LoopbackServer::LoopbackServer(Script script) : script_(std::move(script)) {
+LoopbackServer::LoopbackServer(Script script, int port) : script_(std::move(script)) {
   startTestWinsock();
   stopEvent_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   listener_ = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = loopback(0);
+  if (port != 0) {  // a fixed port is bound again by the next test, past TIME_WAIT
+    BOOL reuse = TRUE;
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+  }
+  sockaddr_in address = loopback(port);
   EXPECT_EQ(0, bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)));
   EXPECT_EQ(0, listen(listener_, 16));
   port_ = boundPort(listener_);

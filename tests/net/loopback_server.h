@@ -27,7 +27,8 @@ struct Reply {
 class LoopbackServer {
  public:
   using Script = std::function<Reply(const std::string& request, int index)>;
-  explicit LoopbackServer(Script script);
+  // Listens on `port`, or on a free port when it is 0.
+  explicit LoopbackServer(Script script, int port = 0);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;

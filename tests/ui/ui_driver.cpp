@@ -7,10 +7,10 @@
 namespace {
 const int kMessageBoxText = 0xFFFF;
 
-bool isDialogClass(HWND hwnd) {
+bool hasClass(HWND hwnd, const char* windowClass) {
   char cls[16] = {};
   GetClassNameA(hwnd, cls, sizeof cls);
-  return std::string(cls) == "#32770";
+  return std::string(cls) == windowClass;
 }
 
 std::vector<HWND> topLevelWindowsOf(DWORD process) {
@@ -63,11 +63,12 @@ SetupProcess::~SetupProcess() {
   CloseHandle(process_);
 }
 
-HWND SetupProcess::waitWindow(const std::function<bool(HWND)>& match, int milliseconds) const {
+HWND SetupProcess::waitWindow(const std::function<bool(HWND)>& match, int milliseconds,
+                              const char* windowClass) const {
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   do {
     for (HWND hwnd : topLevelWindowsOf(id_)) {
-      if (IsWindowVisible(hwnd) && isDialogClass(hwnd) && match(hwnd)) return hwnd;
+      if (IsWindowVisible(hwnd) && hasClass(hwnd, windowClass) && match(hwnd)) return hwnd;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   } while (std::chrono::steady_clock::now() < deadline);
@@ -86,6 +87,19 @@ HWND SetupProcess::waitMessageBox(const std::string& text, int milliseconds) con
         return label && windowText(label) == text;
       },
       milliseconds);
+}
+
+HWND SetupProcess::waitMessageBoxStarting(const std::string& prefix, int milliseconds) const {
+  return waitWindow(
+      [&](HWND hwnd) {
+        HWND label = GetDlgItem(hwnd, kMessageBoxText);
+        return label && windowText(label).rfind(prefix, 0) == 0;
+      },
+      milliseconds);
+}
+
+HWND SetupProcess::waitPopupMenu(int milliseconds) const {
+  return waitWindow([](HWND) { return true; }, milliseconds, "#32768");
 }
 
 DWORD SetupProcess::waitExit(int milliseconds) const {
@@ -139,8 +153,8 @@ bool eventually(const std::function<bool()>& condition, int milliseconds) {
   return true;
 }
 
-std::string velmorinProgram() {
-  std::string path = VELMORIN_EXE;  // the build's path of velmorin.exe
+std::string windowsPath(const std::string& buildPath) {
+  std::string path = buildPath;
   if (!path.empty() && path[0] == '/') path = "Z:" + path;
   for (char& c : path) {
     if (c == '/') c = '\\';
@@ -167,3 +181,4 @@ std::string textLayoutFault(HWND control) {
   }
   return "";
 }
+std::string velmorinProgram() { return windowsPath(VELMORIN_EXE); }

@@ -19,18 +19,24 @@ class SetupProcess {
   SetupProcess& operator=(const SetupProcess&) = delete;
 
   bool started() const { return process_ != nullptr; }
+  DWORD processId() const { return id_; }
   // A visible dialog window (class #32770) of the program whose title starts with
   // the prefix; null after the time limit.
   HWND waitDialog(const std::string& titlePrefix, int milliseconds = 15000) const;
   // A message box of the program showing exactly this text.
   HWND waitMessageBox(const std::string& text, int milliseconds = 15000) const;
+  // A message box of the program whose text starts with the prefix.
+  HWND waitMessageBoxStarting(const std::string& prefix, int milliseconds = 15000) const;
+  // An open pop-up menu of the program (class #32768); null after the time limit.
+  HWND waitPopupMenu(int milliseconds = 5000) const;
   // Exit code, or STILL_ACTIVE after the time limit.
   DWORD waitExit(int milliseconds = 15000) const;
   // Titles and texts of the program's windows, for failure messages.
   std::string describeWindows() const;
 
  private:
-  HWND waitWindow(const std::function<bool(HWND)>& match, int milliseconds) const;
+  HWND waitWindow(const std::function<bool(HWND)>& match, int milliseconds,
+                  const char* windowClass = "#32770") const;
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
 };
@@ -50,5 +56,7 @@ bool eventually(const std::function<bool()>& condition, int milliseconds = 5000)
 // what is wrong (the first line shown, or the first line that runs past the edge).
 std::string textLayoutFault(HWND control);
 
-// The path of velmorin.exe as Windows sees it (the build tree through drive Z:).
+// A path of the build tree as Windows sees it (through drive Z:).
+std::string windowsPath(const std::string& buildPath);
+// The path of velmorin.exe as Windows sees it.
 std::string velmorinProgram();

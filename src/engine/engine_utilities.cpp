@@ -1,0 +1,58 @@
+#include "engine/engine_utilities.h"
+
+#include <cstring>
+
+#include "app/message_box.h"
+#include "download/text_field.h"
+#include "engine/engine_console.h"
+#include "engine/engine_state.h"
+#include "engine/engine_texts.h"
+
+bool createDirectoryLogged(const char* path) {
+  consoleReport("Creating directory ", path, false, false);
+  bool created = CreateDirectoryA(path, nullptr) != 0;
+  consolePrintError(created ? " OK \n" : " Fail !\n");
+  return created;
+}
+
+std::string windowsErrorText(DWORD code) {
+  char* systemText = nullptr;
+  // Without IGNORE_INSERTS a text with inserts would read arguments that nobody gave.
+  DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+      reinterpret_cast<char*>(&systemText), 0, nullptr);
+  if (length == 0 || !systemText) return "Unkown Error";
+  std::string text = formatWindowsErrorText(static_cast<int>(code), systemText);
+  LocalFree(systemText);
+  return text;
+}
+
+unsigned char QUORVANE_CALL registerRelatedFile(const QuorvaneRelatedFile* file) {
+  const char* localPath = file->localPath ? file->localPath : "";
+  const char* uri = file->uri;
+  // A path or name cut to fit would name another file: such a registration is refused.
+  if (std::strlen(localPath) >= sizeof FileRecord::localPath ||
+      (uri && std::strlen(uri) >= sizeof FileRecord::name)) {
+    consolePrintError(("[reffileadded] refused, path too long: " + std::string(localPath) + "\n").c_str());
+    return 0;
+  }
+  FileRecord* record = new FileRecord{};  // zero-filled, kept until the process ends
+  copyCut(record->localPath, sizeof record->localPath, localPath);
+  if (uri) copyCut(record->name, sizeof record->name, uri);
+
+  // The local time, taken as if it were universal time.
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  FILETIME time;
+  SystemTimeToFileTime(&now, &time);
+  record->lastWriteTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+
+  consoleReport("[reffileadded]", relatedFileDetail(uri, localPath).c_str(), false, true);
+  g_fileList = listAppend(g_fileList, record);
+  return 1;
+}
+
+int QUORVANE_CALL libraryMessageBox(const char* text, UINT style) {
+  return showMessageBox(g_mainWindow, text, "Installer's ZenTrav", style);
+}
