@@ -32,8 +32,8 @@ bool UserSession::fail(const std::string& what) {
   return false;
 }
 
-void UserSession::show(const std::string& step) {
-  if (observer_) observer_(step);
+void UserSession::show(const std::string& step, HWND shown) {
+  if (observer_) observer_(step, shown);
 }
 
 HWND UserSession::nextMessageBox(int milliseconds) {
@@ -64,7 +64,7 @@ bool UserSession::answerStarting(const std::string& prefix, int button, const st
   if (shown) *shown = text;
   if (text.compare(0, prefix.size(), prefix) != 0)
     return fail("expected a box starting with \"" + prefix + "\", the program shows \"" + text + "\"");
-  show(step);
+  show(step, box);
   answered_.insert(box);
   answerBox(box, button);
   return true;
@@ -80,13 +80,13 @@ bool UserSession::answer(const std::string& text, int button, const std::string&
 bool UserSession::acceptLicence() {
   HWND page = process_.waitDialog("Installation of program ");
   if (!page) return fail("no licence page");
-  show("notice");
+  show("notice", page);
   clickButton(page, IDOK);
   if (!eventually([&] { return IsWindowVisible(GetDlgItem(page, kAcceptBox)) != FALSE; }))
     return fail("the licence page shows no acceptance box");
   clickButton(page, kAcceptBox);
   if (!eventually([&] { return isChecked(page, kAcceptBox); })) return fail("the box does not tick");
-  show("licence");
+  show("licence", page);
   clickButton(page, IDOK);
   return true;
 }
@@ -103,7 +103,7 @@ HWND UserSession::openMainWindow(int modeButton) {
     fail("the mode does not tick");
     return nullptr;
   }
-  show("mode");
+  show("mode", modes);
   clickButton(modes, IDOK);
   HWND main = process_.waitDialog("Install ");
   if (!main) fail("no main window");
@@ -120,7 +120,7 @@ bool UserSession::chooseFolder(const std::string& title, const std::string& fold
         return process_.selectFolder(browser, folder) && itemText(browser, kFolderEdit) == lastName(folder);
       }))
     return fail("the folder browser shows \"" + itemText(browser, kFolderEdit) + "\" for " + folder);
-  show(step);
+  show(step, browser);
   clickButton(browser, IDOK);
   return true;
 }

@@ -17,8 +17,9 @@ constexpr int kFromDirectoryMode = 1004;
 
 class UserSession {
  public:
-  // Called with a short name of each step, while the program shows it.
-  using Observer = std::function<void(const std::string& step)>;
+  // Called with a short name of each step and the window showing it, before the
+  // user answers.
+  using Observer = std::function<void(const std::string& step, HWND shown)>;
 
   explicit UserSession(const std::string& program, Observer observer = nullptr);
   SetupProcess& process() { return process_; }
@@ -48,7 +49,7 @@ class UserSession {
 
  private:
   bool fail(const std::string& what);
-  void show(const std::string& step);
+  void show(const std::string& step, HWND shown);
 
   SetupProcess process_;
   Observer observer_;
