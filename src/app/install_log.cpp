@@ -15,6 +15,7 @@ namespace {
 HANDLE g_file = INVALID_HANDLE_VALUE;  // kept until closeLog, even once logging has stopped
 std::atomic<bool> g_open{false};       // lines are written only while this is set
 char g_path[kLogPathCapacity] = "";
+std::atomic<LogFlush> g_flush{nullptr};
 
 // Serialises whole lines between threads. A kernel mutex, because the engine may
 // terminate a worker thread in the middle of a line: the next waiter then gets the
@@ -67,7 +68,8 @@ void writeLineLocked(const char* text) {
   writeAll(prefix, prefixLength);
   writeAll(text, std::strlen(text));
   writeAll(kLogLineEnd, std::strlen(kLogLineEnd));
-  FlushFileBuffers(g_file);
+  const LogFlush flush = g_flush.load();
+  (flush ? flush : FlushFileBuffers)(g_file);
 }
 
 void releaseFileLocked() {
@@ -120,6 +122,8 @@ void askViewLog(HWND owner) {
       g_path[0] != '\0')
     openWithShell(owner, "open", g_path);
 }
+
+void setLogFlush(LogFlush flush) { g_flush.store(flush); }
 
 void closeLog() {
   LineGuard guard;

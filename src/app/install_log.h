@@ -7,3 +7,8 @@ void openLog(HWND owner);
 void writeLogLine(const char* text);
 void askViewLog(HWND owner);
 void closeLog();
+
+// The flush to disk after every line: FlushFileBuffers, or a stand-in that tests put
+// there to see each flush (nullptr restores FlushFileBuffers).
+using LogFlush = BOOL(WINAPI*)(HANDLE file);
+void setLogFlush(LogFlush flush);

@@ -10,12 +10,13 @@ struct MapEntry {
   ConsoleState* storage;  // the state object, kept for reuse once free
 };
 
-CRITICAL_SECTION g_lock;
+// Workers that print look their console up here, and Exit and close terminate
+// workers: the lock is one that a terminated holder hands over instead of keeping.
+ConsoleLock g_lock;
 INIT_ONCE g_lockOnce = INIT_ONCE_STATIC_INIT;
 std::vector<MapEntry>* g_entries = nullptr;
 
 BOOL CALLBACK initLock(PINIT_ONCE, PVOID, PVOID*) {
-  InitializeCriticalSection(&g_lock);
   g_entries = new std::vector<MapEntry>();
   return TRUE;
 }
@@ -24,9 +25,9 @@ class MapLock {
  public:
   MapLock() {
     initConsoleLock();
-    EnterCriticalSection(&g_lock);
+    g_lock.lock();
   }
-  ~MapLock() { LeaveCriticalSection(&g_lock); }
+  ~MapLock() { g_lock.unlock(); }
   MapLock(const MapLock&) = delete;
   MapLock& operator=(const MapLock&) = delete;
 };

@@ -38,7 +38,8 @@ struct ConsoleState : ConsoleFields {
   void reset() { static_cast<ConsoleFields&>(*this) = ConsoleFields{}; }
 };
 
-// The window-to-state map, one process-wide list guarded by the console lock.
+// The window-to-state map, one process-wide list guarded by a lock that a terminated
+// holder cannot keep.
 void initConsoleLock();
 ConsoleState* findConsole(HWND window);
 // Enters the window with a fresh state: the window's own entry or the first free

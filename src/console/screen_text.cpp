@@ -105,7 +105,6 @@ int ScreenModel::selectFont(int newFont, int clientWidth, int clientHeight) {
     font = 0;
     glyphWidth = glyphHeight = 0;
     cursorFirst = cursorLast = 0;
-    return -1;
   }
   if (newFont == 1) {
     glyphs = kVgaGlyphs8x8;
@@ -121,7 +120,10 @@ int ScreenModel::selectFont(int newFont, int clientWidth, int clientHeight) {
     cursorFirst = 14;
     cursorLast = 15;
   }
-  if (glyphs == nullptr) return -1;
+  if (glyphs == nullptr) {
+    clearSurfaces();  // a screen without a font shows nothing, not its last picture
+    return -1;
+  }
   cols = std::max(clientWidth, 0) / glyphWidth;
   rows = std::max(clientHeight, 0) / glyphHeight;
   // Cell indices are 16-bit: a larger grid would wrap onto its own first cells.

@@ -22,7 +22,8 @@ bool climbsToParent(const char* begin, const char* end) {
 }
 
 // Windows opens a device, not a file, for a component named CON, PRN, AUX, NUL, COM1 to
-// COM9 or LPT1 to LPT9, with or without an extension.
+// COM9 or LPT1 to LPT9 (the superscript digits 1, 2 and 3 of the ANSI code page
+// included), with or without an extension.
 bool namesDevice(const char* begin, const char* end) {
   const char* stem = begin;
   while (stem != end && *stem != '.') ++stem;
@@ -37,7 +38,16 @@ bool namesDevice(const char* begin, const char* end) {
     if (std::strcmp(upper, device) == 0) return true;
   }
   bool numbered = std::strncmp(upper, "COM", 3) == 0 || std::strncmp(upper, "LPT", 3) == 0;
-  return numbered && n == 4 && upper[3] >= '1' && upper[3] <= '9';
+  const unsigned char digit = static_cast<unsigned char>(upper[3]);
+  return numbered && n == 4 &&
+         ((digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
+}
+
+// Windows drops a trailing dot or space of a component ("a." writes "a"), so the file
+// written would not be the one named. A lone "." stays: it names the directory itself.
+bool endsShortened(const char* begin, const char* end) {
+  if (end == begin || (end - begin == 1 && *begin == '.')) return false;
+  return end[-1] == '.' || end[-1] == ' ';
 }
 }  // namespace
 
@@ -48,7 +58,8 @@ bool isNameInsideRoot(const char* name) {
   const char* component = name;
   for (const char* c = name;; ++c) {
     if (*c == '\0' || isSeparator(*c)) {
-      if (climbsToParent(component, c) || namesDevice(component, c)) return false;
+      if (climbsToParent(component, c) || namesDevice(component, c) || endsShortened(component, c))
+        return false;
       if (*c == '\0') return true;
       component = c + 1;
     }

@@ -4,8 +4,9 @@
 
 // True for a relative path that stays inside the directory it is joined to: not empty,
 // no drive, no ":" anywhere, not starting with "\" or "/", and no ".." component
-// (nor one that Windows would read as "..", such as "..." or ".. "), and no component
-// that Windows would open as a device (CON, NUL, COM1, "aux.txt", ...).
+// (nor one that Windows would read as "..", such as "..." or ".. "), no component
+// that Windows would open as a device (CON, NUL, COM1, "aux.txt", ...), and no
+// component ending in "." or " ", which Windows would shorten.
 bool isNameInsideRoot(const char* name);
 
 // True when root, "\" and name fit a path field of `fieldSize` bytes with its zero.

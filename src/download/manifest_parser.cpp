@@ -84,6 +84,7 @@ ManifestStatus parseManifest(const char* text, int length, const char* downloadR
   while (cursor < length) {
     char name[kNameField] = {};
     if (!readLine(text, &cursor, length, name, sizeof name)) break;  // unterminated: dropped
+    if (name[0] == '\0') continue;  // a blank line where an entry could begin
     // A name that leaves the download root, or a path too long for its field, would
     // make the installer write somewhere else than the file it names.
     if (!isNameInsideRoot(name) ||

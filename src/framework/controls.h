@@ -25,4 +25,7 @@ class RichEditCtrl : public Window {
     SendMessageA(hwnd(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
   }
   int textLength() const { return GetWindowTextLengthA(hwnd()); }
+  // Lines break at the window's width, whatever the control's style asks.
+  void wrapToWindow() const { SendMessageA(hwnd(), EM_SETTARGETDEVICE, 0, 0); }
+  void scrollToTop() const { SendMessageA(hwnd(), WM_VSCROLL, SB_TOP, 0); }
 };

@@ -12,6 +12,7 @@ class ByteBuffer {
   ByteBuffer& operator=(const ByteBuffer&) = delete;
 
   const char* data() const { return bytes_; }
+  char* data() { return bytes_; }
   size_t size() const { return size_; }
   size_t capacity() const { return capacity_; }
   bool empty() const { return size_ == 0; }

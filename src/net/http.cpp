@@ -71,14 +71,19 @@ void Http::perform() {
   Socket::send(request);
   receive(response);
   close();
-  if (followRedirects) followLocation();
+  if (followRedirects && followLocation()) return;
+  // Only the final body is decoded: the body of a response that names a new location
+  // is never used.
+  if (!response.decodeTransferCoding())
+    throw std::logic_error("Http::perform() -> Error: Malformed chunked body");
 }
 
-void Http::followLocation() {
+bool Http::followLocation() {
   std::string value;
-  if (!findLocation(getHeader(), &value) || locationsFollowed >= kMaxLocations) return;
+  if (!findLocation(getHeader(), &value) || locationsFollowed >= kMaxLocations) return false;
   ++locationsFollowed;
   requestAddress(resolveLocation(url.getUrl(), url.getHostPort(), value));
+  return true;
 }
 
 std::string Http::getHeader() const {

@@ -1,5 +1,6 @@
 // The HTTP/1.1 client: GET requests over a fresh connection each, the response read
-// until the server closes, and new locations named by the server followed.
+// until the server closes, new locations named by the server followed, and a final
+// body in chunked transfer coding decoded.
 #pragma once
 #include <string>
 
@@ -39,7 +40,8 @@ class Http : public Socket {
   void requestAddress(const std::string& address);
   void buildRequest();
   void perform();
-  void followLocation();
+  // True when a location was followed (the response is then that request's).
+  bool followLocation();
 
   Url url;
   HeaderLines headers;

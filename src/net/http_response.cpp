@@ -1,6 +1,7 @@
 #include "net/http_response.h"
 
 #include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -37,9 +38,43 @@ bool findLocation(const std::string& headerBlock, std::string* value) {
   return false;
 }
 
+namespace {
+
+bool isSchemeCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
+         c == '-' || c == '.';
+}
+
+// A value that begins with a letter, scheme characters and ":" names a protocol; any
+// other value is a path.
+bool namesProtocol(const std::string& value) {
+  if (value.empty() || !((value[0] >= 'a' && value[0] <= 'z') || (value[0] >= 'A' && value[0] <= 'Z')))
+    return false;
+  size_t at = 1;
+  while (at < value.size() && isSchemeCharacter(value[at])) ++at;
+  return at < value.size() && value[at] == ':';
+}
+
+bool beginsWithHttp(const std::string& value) {
+  static const char kHttp[] = "http://";
+  if (value.size() < sizeof(kHttp) - 1) return false;
+  for (size_t i = 0; i + 1 < sizeof(kHttp); ++i) {
+    char c = value[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kHttp[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string resolveLocation(const std::string& currentUrl, const std::string& hostPort,
                             const std::string& value) {
-  if (value.find("http://") != std::string::npos) return value;
+  if (beginsWithHttp(value)) return value;
+  // The client speaks plain HTTP only: an https:// or ftp:// address taken as a path
+  // on this server would fetch something else than the server meant.
+  if (namesProtocol(value))
+    throw std::logic_error("Http::followLocation() -> Error: Unsupported protocol in location");
   if (!value.empty() && value[0] == '/') return hostPort + value;
   size_t lastSlash = currentUrl.rfind('/');
   std::string base = lastSlash == std::string::npos ? std::string() : currentUrl.substr(0, lastSlash + 1);

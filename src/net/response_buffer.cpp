@@ -2,17 +2,31 @@
 
 #include <cstring>
 
+#include "net/chunked_body.h"
 
 namespace {
 
 const char kName[] = "content-length:";
-// Room taken on a server's word is capped, so a lying header cannot make the client
-// claim memory that it will never fill.
+// A longer announced length is not taken as a hint at all.
 const size_t kLargestAnnouncedBody = size_t{1} << 30;
 // Growth step while the header block arrives.
 const size_t kHeadStep = 4096;
-// Bodies from this size on have their pages touched ahead of the reads.
+// Room for an announced body is taken as the data comes: at most this much...
+const size_t kRoomFloor = size_t{8} << 20;
+// ...plus this many times the bytes received. Large steps keep the bytes moved while
+// growing few (about 1/32 of a large body, moved once), which matters because every
+// byte moved lands on a page touched for the first time.
+const size_t kRoomPerByteReceived = 32;
+// Bodies from this size on have their pages touched ahead of the reads...
 const size_t kWarmFrom = size_t{4} << 20;
+// ...but never further ahead than this.
+const size_t kWarmAhead = size_t{4} << 20;
+
+size_t roomAllowedFor(size_t received) {
+  if (received > (static_cast<size_t>(-1) - kRoomFloor) / kRoomPerByteReceived)
+    return static_cast<size_t>(-1);
+  return kRoomFloor + kRoomPerByteReceived * received;
+}
 
 bool startsWithNoCase(const char* text, size_t size, const char* lowerPrefix) {
   size_t n = std::strlen(lowerPrefix);
@@ -48,16 +62,40 @@ size_t announcedBodyLength(const char* block, size_t size) {
 }
 
 char* ResponseBuffer::prepare(size_t limit, size_t* room) {
-  ByteBuffer& target = split_ ? body_ : head_;
-  size_t free = target.capacity() - target.size();
-  if (free == 0 || (!split_ && free < limit)) {
-    if (split_) warmer_.stop();  // the block may move
-    target.reserveExtra(split_ ? limit : (limit < kHeadStep ? limit : kHeadStep));
-    free = target.capacity() - target.size();
+  if (split_) {
+    growBody(limit);
+  } else if (head_.capacity() - head_.size() < limit) {
+    head_.reserveExtra(limit < kHeadStep ? limit : kHeadStep);
   }
+  ByteBuffer& target = split_ ? body_ : head_;
+  const size_t free = target.capacity() - target.size();
   *room = free < limit ? free : limit;
   if (split_ && warmer_.running()) warmer_.claim(body_.size() - warmedFrom_, *room);
   return target.tail();
+}
+
+void ResponseBuffer::growBody(size_t limit) {
+  const size_t received = body_.size();
+  const size_t whole = announced_ + 1;  // one byte more, for the read that sees the close
+  if (announced_ > 0 && body_.capacity() < whole) {
+    const size_t allowed = roomAllowedFor(received) < whole ? roomAllowedFor(received) : whole;
+    // Moved when full, or at once when the whole announced body may be had: the
+    // sooner that block is taken, the fewer bytes move into it.
+    if (allowed > body_.capacity() && (received == body_.capacity() || allowed == whole)) {
+      warmer_.stop();  // the block moves
+      if (body_.tryReserveTotal(allowed)) warmBody();
+    }
+  }
+  if (body_.capacity() == received) {  // past the announced length, or none announced
+    warmer_.stop();
+    body_.reserveExtra(limit);
+  }
+}
+
+void ResponseBuffer::warmBody() {
+  if (announced_ < kWarmFrom || body_.capacity() == body_.size()) return;
+  warmedFrom_ = body_.size();
+  warmer_.start(body_.tail(), body_.capacity() - body_.size(), kWarmAhead);
 }
 
 void ResponseBuffer::commit(size_t count) {
@@ -80,15 +118,15 @@ void ResponseBuffer::splitAtEmptyLine() {
   }
   const size_t header = at + 4;
   split_ = true;
-  size_t announced = announcedBodyLength(data, header);
-  // One byte more than announced, so that the read which sees the close has room.
-  const bool reserved = announced > 0 && body_.tryReserveTotal(announced + 1);
-  body_.append(data + header, head_.size() - header);
-  head_.truncate(header);
-  if (reserved && announced >= kWarmFrom) {
-    warmedFrom_ = body_.size();
-    warmer_.start(body_.tail(), body_.capacity() - body_.size());
+  announced_ = announcedBodyLength(data, header);
+  const size_t early = head_.size() - header;
+  if (announced_ > 0) {
+    const size_t whole = announced_ + 1;
+    body_.tryReserveTotal(roomAllowedFor(early) < whole ? roomAllowedFor(early) : whole);
   }
+  body_.append(data + header, early);
+  head_.truncate(header);
+  warmBody();
 }
 
 void ResponseBuffer::clear() {
@@ -97,6 +135,7 @@ void ResponseBuffer::clear() {
   body_.release();
   split_ = false;
   searched_ = 0;
+  announced_ = 0;
 }
 
 std::string ResponseBuffer::headerBlock() const {
@@ -105,6 +144,15 @@ std::string ResponseBuffer::headerBlock() const {
 
 std::string ResponseBuffer::body() const {
   return std::string(body_.data() ? body_.data() : "", body_.size());
+}
+
+bool ResponseBuffer::decodeTransferCoding() {
+  if (!split_ || !isChunkedTransfer(head_.data(), head_.size())) return true;
+  warmer_.stop();
+  size_t decoded = 0;
+  if (!decodeChunkedBody(body_.data(), body_.size(), &decoded)) return false;
+  body_.truncate(decoded);
+  return true;
 }
 
 char* ResponseBuffer::takeBody(size_t* length) {

@@ -1,10 +1,10 @@
 // A response as it arrives, kept in two parts: the header block (up to and including
 // the first empty line) and the body. Once the empty line has arrived, reads go
-// straight into the body's own block, which can be handed to the caller as it is:
-// the body is never moved or copied whole. The body's block is sized once from the
-// announced Content-Length when there is one (only a hint: reading goes on until the
-// connection closes); the pages of a large one are touched on a helper thread ahead
-// of the reads.
+// straight into the body's own block, which can be handed to the caller as it is.
+// The announced Content-Length is only a hint (reading goes on until the connection
+// closes), and the server's word alone never buys memory: the body's block grows with
+// the data that arrives, up to the announced length, and the pages of a large one are
+// touched on a helper thread a bounded distance ahead of the reads.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -29,17 +29,23 @@ class ResponseBuffer {
   std::string headerBlock() const;
   std::string body() const;
   size_t bodySize() const { return body_.size(); }
+  // Decodes a body sent in chunked transfer coding, in its own block; any other body
+  // stays as received. False when the chunked coding is malformed or cut short.
+  bool decodeTransferCoding();
   // Hands the body over as a malloc'd block (at least one byte allocated) that the
   // caller frees; *length gets its size. The buffer is left empty.
   char* takeBody(size_t* length);
 
  private:
   void splitAtEmptyLine();
+  void growBody(size_t limit);
+  void warmBody();
 
   ByteBuffer head_;
   ByteBuffer body_;
   bool split_ = false;
-  size_t searched_ = 0;  // bytes of head_ already searched for the empty line
+  size_t searched_ = 0;   // bytes of head_ already searched for the empty line
+  size_t announced_ = 0;  // the announced body length, 0 when none
   // Touches the pages of a large announced body while it arrives; declared last, so
   // that it stops before the block goes.
   PageWarmer warmer_;

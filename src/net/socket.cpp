@@ -12,6 +12,7 @@
 namespace {
 
 std::atomic<HostLookup> g_hostLookup{nullptr};
+std::atomic<Socket::ReceiveObserver> g_receiveObserver{nullptr};
 
 // One recv call costs the same whatever its size, so reads are large.
 const size_t kReadChunk = 64 * 1024;
@@ -26,17 +27,18 @@ timeval millisecondsToTimeval(DWORD ms) {
 }
 
 // Waits until `handle` has data, is closed or fails, for at most `limitMs` (none: no
-// limit). Returns select's result.
+// limit). Returns select's result. Only the read set is asked: data, the peer's close
+// and a connection error all make the socket readable, and each is then consumed or
+// reported by recv. Out-of-band data shows in the exception set alone (the socket is
+// not SO_OOBINLINE), so it cannot wake this wait, and nothing that recv does not
+// clear can keep the loop from sleeping.
 int waitReadable(SOCKET handle, const DWORD* limitMs) {
   fd_set readable;
-  fd_set failed;
   FD_ZERO(&readable);
-  FD_ZERO(&failed);
   FD_SET(handle, &readable);
-  FD_SET(handle, &failed);
   timeval limit;
   if (limitMs) limit = millisecondsToTimeval(*limitMs);
-  return select(0, &readable, nullptr, &failed, limitMs ? &limit : nullptr);
+  return select(0, &readable, nullptr, nullptr, limitMs ? &limit : nullptr);
 }
 
 }  // namespace
@@ -70,6 +72,7 @@ void Socket::initWinsock() {
 unsigned Socket::liveCount() { return socketUserCount(); }
 bool Socket::winsockStarted() { return winsockRunning(); }
 void Socket::setHostLookup(HostLookup lookup) { g_hostLookup.store(lookup); }
+void Socket::setReceiveObserver(ReceiveObserver observer) { g_receiveObserver.store(observer); }
 
 void Socket::open(const std::string& hostName, int portNumber) {
   close();
@@ -166,6 +169,7 @@ int Socket::send(const std::string& data) {
 
 int Socket::receive(ResponseBuffer& output) {
   if (!connected) connect();
+  if (ReceiveObserver observer = g_receiveObserver.load()) observer(*this);
   u_long nonBlocking = 1;
   ioctlsocket(handle, FIONBIO, &nonBlocking);
   output.clear();

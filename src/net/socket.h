@@ -38,6 +38,10 @@ class Socket {
   static bool winsockStarted();
   // Replaces the host lookup (nullptr restores gethostbyname).
   static void setHostLookup(HostLookup lookup);
+  // Shows tests every socket, with the settings its owner gave it, as its receive
+  // starts (nullptr: nobody looks).
+  using ReceiveObserver = void (*)(const Socket& socket);
+  static void setReceiveObserver(ReceiveObserver observer);
 
   // Set by the owner before the first open.
   void (*progressCallback)(void* context, int total, int chunk);

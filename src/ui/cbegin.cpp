@@ -33,6 +33,9 @@ BOOL cbegin::onInitDialog() {
   }
   attachItem(richEdit_, kRichEdit);
   attachItem(acceptBox_, kAcceptBox);
+  // The control scrolls sideways on its own but has no horizontal scroll bar: without
+  // this, every paragraph would stay on one line, cut off at the right edge.
+  richEdit_.wrapToWindow();
 
   char title[260];
   formatLicenceTitle(title, sizeof title, g_productName, __DATE__, __TIME__);
@@ -61,6 +64,7 @@ void cbegin::showPage() {
     richEdit_.streamIn(SF_RTF, stream);
     richEdit_.lineScroll(0);
     richEdit_.setSel(-1, -1);
+    richEdit_.scrollToTop();  // clearing the selection may have scrolled to its end
     acceptBox_.show(SW_SHOW);
   }
 }

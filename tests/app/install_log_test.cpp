@@ -136,13 +136,30 @@ TEST_F(InstallLog, LinesCarryTheLocalTimeTheTextAndCrLf) {
   }
 }
 
-TEST_F(InstallLog, EveryLineIsOnDiskBeforeTheNextCall) {
+// The log as it stood at each flush.
+std::string g_flushedPath;
+std::vector<std::string> g_atFlush;
+BOOL WINAPI recordFlush(HANDLE file) {
+  g_atFlush.push_back(readWholeFile(g_flushedPath));
+  return FlushFileBuffers(file);
+}
+
+TEST_F(InstallLog, EveryWholeLineIsFlushedToDiskAtOnce) {
   ScriptedMessageBoxes boxes;
+  g_flushedPath = logPath_;
+  g_atFlush.clear();
+  setLogFlush(recordFlush);
   openLog(nullptr);
   writeLogLine("first");
-  EXPECT_EQ("first", textOf(logLines(content()).back()));
   writeLogLine("second");
-  EXPECT_EQ("second", textOf(logLines(content()).back()));
+  setLogFlush(nullptr);
+  ASSERT_EQ(3u, g_atFlush.size());  // the opening line and the two texts
+  const char* const lastLine[] = {"Running setup installation", "first", "second"};
+  for (size_t i = 0; i < 3; ++i) {
+    ASSERT_GE(g_atFlush[i].size(), 2u);
+    EXPECT_EQ("\r\n", g_atFlush[i].substr(g_atFlush[i].size() - 2)) << i;
+    EXPECT_EQ(lastLine[i], textOf(logLines(g_atFlush[i]).back())) << i;
+  }
 }
 
 TEST_F(InstallLog, TwoRunsAppendToOneFile) {
@@ -196,13 +213,51 @@ TEST_F(InstallLog, AskViewLogStopsLoggingAndAsksWithAWarning) {
   EXPECT_EQ(std::string::npos, text.find("after the question"));
 }
 
+// For the length of a test, .log files open (and only open: no other verb) with a
+// command that writes the path it was given into a marker file.
+class LogOpener {
+ public:
+  explicit LogOpener(const std::string& marker) {
+    const std::string command = "C:\\windows\\system32\\cmd.exe /c echo \"%1\">\"" + marker + "\"";
+    HKEY key = nullptr;
+    DWORD created = 0;
+    // A prefix of its own has no program for .log files yet.
+    ok_ = RegCreateKeyExA(HKEY_CLASSES_ROOT, ".log", 0, nullptr, 0, KEY_WRITE, nullptr, &key, &created) ==
+              ERROR_SUCCESS &&
+          created == REG_CREATED_NEW_KEY;
+    if (key) RegCloseKey(key);
+    ok_ = ok_ && RegSetValueA(HKEY_CLASSES_ROOT, ".log", REG_SZ, "velmorin.test.logfile", 0) == ERROR_SUCCESS &&
+          RegSetValueA(HKEY_CLASSES_ROOT, "velmorin.test.logfile\\shell\\open\\command", REG_SZ,
+                       command.c_str(), 0) == ERROR_SUCCESS;
+  }
+  ~LogOpener() {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "velmorin.test.logfile");
+    if (ok_) RegDeleteKeyA(HKEY_CLASSES_ROOT, ".log");
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+};
+
 TEST_F(InstallLog, AnsweringYesOpensTheLogAndStillLogsNothingMore) {
+  const std::string marker = directory_ + "\\opened.txt";
+  LogOpener opener(marker);
+  ASSERT_TRUE(opener.ok());
   ScriptedMessageBoxes boxes;
   boxes.answer({IDYES});
   openLog(nullptr);
-  askViewLog(nullptr);  // the fresh prefix has no program for .log files: nothing is started
+  askViewLog(nullptr);
   writeLogLine("after viewing");
   EXPECT_EQ(0u, boxes.unanswered());
+  // The program that opens .log files was started on the log itself.
+  std::string opened;
+  for (int i = 0; i < 100 && opened.find("\r\n") == std::string::npos; ++i) {
+    Sleep(50);
+    opened = readWholeFile(marker);
+  }
+  EXPECT_EQ("\"" + directory_ + "\\velmorin.log\"\r\n", opened);  // the shell drops the doubled separator
+  DeleteFileA(marker.c_str());
   closeLog();
   EXPECT_EQ(std::string::npos, content().find("after viewing"));
 }

@@ -55,21 +55,64 @@ DWORD WINAPI printOnce(LPVOID parameter) {
   return static_cast<DWORD>(printText(job->console, 0, "late text"));
 }
 
-TEST(ConsoleThreads, AWorkerPrintingToADestroyedConsoleWritesNothing) {
-  HWND old = nullptr;
-  {
-    ConsoleWindow w;
-    w.prepareInstallerScreen();
-    old = w.hwnd();
-  }
-  ConsoleWindow fresh;  // may reuse the old console's state object
-  if (fresh.hwnd() == old) GTEST_SKIP() << "the window handle itself was reused";
-  fresh.prepareInstallerScreen();
+TEST(ConsoleThreads, AWorkerWaitingOnADestroyedConsoleWritesNothingIntoTheNext) {
+  auto* first = new ConsoleWindow();
+  first->prepareInstallerScreen();
+  const HWND old = first->hwnd();
+  ConsoleState* state = first->state();
+  // The window thread is busy with the console when the worker comes to print.
+  state->lock.lock();
   PrintJob job{old, 1};
   HANDLE worker = CreateThread(nullptr, 0, printOnce, &job, 0, nullptr);
+  Sleep(200);  // the worker has found the state and waits for its lock
+  delete first;
+  ConsoleWindow fresh;  // takes over the freed state object
+  if (fresh.hwnd() == old) GTEST_SKIP() << "the window handle itself was reused";
+  ASSERT_EQ(fresh.state(), state);
+  fresh.prepareInstallerScreen();
+  state->lock.unlock();
   serveUntilDone(worker);
+  DWORD result = 1;
+  GetExitCodeThread(worker, &result);
   CloseHandle(worker);
-  EXPECT_EQ(fresh.row(0, 0).substr(0, 4), "    ");
+  EXPECT_EQ(result, 0u);
+  EXPECT_EQ(fresh.row(0, 0).substr(0, 9), "         ");
+}
+
+HANDLE g_lookingUp = nullptr;
+DWORD WINAPI lookUpForEver(LPVOID window) {
+  findConsole(static_cast<HWND>(window));
+  SetEvent(g_lookingUp);
+  for (;;) findConsole(static_cast<HWND>(window));
+}
+
+DWORD WINAPI lookUpOnce(LPVOID window) { return findConsole(static_cast<HWND>(window)) ? 0 : 1; }
+
+TEST(ConsoleThreads, AThreadKilledWhileLookingUpAConsoleDoesNotStallTheWindowThread) {
+  ConsoleWindow w;
+  w.prepareInstallerScreen();
+  g_lookingUp = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  for (int round = 0; round < 20; ++round) {
+    HANDLE looker = CreateThread(nullptr, 0, lookUpForEver, w.hwnd(), 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(g_lookingUp, 5000), WAIT_OBJECT_0);
+    Sleep(1 + round % 3);
+    TerminateThread(looker, 1);  // as Exit and close do with the engine's workers
+    WaitForSingleObject(looker, 5000);
+    CloseHandle(looker);
+    // Looked up from a second thread first, with a limit: a stalled map would hang
+    // this thread, and the test with it.
+    HANDLE probe = CreateThread(nullptr, 0, lookUpOnce, w.hwnd(), 0, nullptr);
+    const DWORD waited = WaitForSingleObject(probe, 5000);
+    CloseHandle(probe);
+    if (waited != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "a lookup after the killed thread waited for ever (round " << round << ")";
+      std::fflush(stdout);
+      TerminateProcess(GetCurrentProcess(), 1);
+    }
+  }
+  CloseHandle(g_lookingUp);
+  printText(w.hwnd(), 0, "still served");  // a console message on the window thread
+  EXPECT_EQ(w.row(0, 0).substr(0, 12), "still served");
 }
 
 HANDLE g_holding = nullptr;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "screen_fixture.h"
 
 namespace {
@@ -132,9 +134,19 @@ TEST(ConsoleText, FontSizesTheGridFromTheClientArea) {
   }
 }
 
-TEST(ConsoleText, FontZeroDropsTheGridAndTheScreenIgnoresText) {
+TEST(ConsoleText, FontZeroDropsTheGridClearsThePictureAndTheScreenIgnoresText) {
   ModelScreen s(2, 320, 200);
+  s.model.attribute = 0x1F;  // white on blue: no pixel stays black
+  s.model.clear();
+  s.model.refresh();
+  const auto blank = [](const std::vector<std::uint8_t>& pixels) {
+    return std::all_of(pixels.begin(), pixels.end(), [](std::uint8_t b) { return b == 0; });
+  };
+  ASSERT_FALSE(blank(s.pixels1));
   EXPECT_EQ(s.model.selectFont(0, 320, 200), -1);
+  // Nothing is left on screen: a screen without a font shows nothing.
+  EXPECT_TRUE(blank(s.pixels1));
+  EXPECT_TRUE(blank(s.pixels2));
   EXPECT_EQ(s.model.cols, 0);
   EXPECT_TRUE(s.model.cells.empty());
   s.model.writeText("ignored\n");

@@ -2,14 +2,24 @@
 // retry question and its answers, progress across attempts, oversize inputs.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/message_box.h"
+#include "download/download_errors.h"
 #include "download/download_file.h"
 #include "net/loopback_server.h"
+#include "net/socket.h"
 #include "support/scripted_message_box.h"
 
 namespace {
@@ -163,6 +173,82 @@ TEST_F(DownloadFileTest, FailureAfterSomeChunksThenYesStartsTheTotalsAgain) {
   EXPECT_TRUE(runs.consistent);
   EXPECT_EQ((std::vector<int>{static_cast<int>(failing.size()), static_cast<int>(good.size())}),
             runs.ends);
+}
+
+TEST_F(DownloadFileTest, ChunkedFileArrivesDecodedAndACutOneIsAFailedAttempt) {
+  const std::string head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  LoopbackServer server([&](const std::string&, int index) {
+    return send(head + (index == 0 ? "3\r\nOK\n\r\n0\r\n\r\n" : "10\r\ncut short"));
+  });
+  ScriptedMessageBoxes boxes;
+  boxes.answer({IDNO});
+  Download whole;
+  whole.body = downloadFile(server.hostPort().c_str(), "downloadgi.txt", &whole.size, nullptr, nullptr);
+  EXPECT_EQ("OK\n", whole.text());
+  Download cut;
+  cut.body = downloadFile(server.hostPort().c_str(), "f", &cut.size, nullptr, nullptr);
+  EXPECT_EQ(nullptr, cut.body);
+  ASSERT_EQ(1u, boxes.count());
+  EXPECT_EQ("Failure downloading " + server.hostPort() + "//f , retry download\n", boxes.boxes()[0].text);
+}
+
+struct TransportSettings {
+  DWORD connectTimeout = 0;
+  DWORD receiveTimeout = 0;
+  HWND owner = nullptr;
+  int receives = 0;
+} g_settings;
+
+void recordSettings(const Socket& socket) {
+  g_settings.connectTimeout = socket.connectTimeout;
+  g_settings.receiveTimeout = socket.receiveTimeout;
+  g_settings.owner = socket.ownerWindow;
+  ++g_settings.receives;
+}
+
+TEST_F(DownloadFileTest, EveryAttemptAllowsFiveSecondsToConnectAndAMinuteOfSilence) {
+  LoopbackServer server([](const std::string&, int) { return send(LoopbackServer::response("x")); });
+  Socket::setReceiveObserver(recordSettings);
+  Download got;
+  got.body = downloadFile(server.hostPort().c_str(), "f", &got.size, nullptr, nullptr);
+  Socket::setReceiveObserver(nullptr);
+  EXPECT_EQ("x", got.text());
+  EXPECT_EQ(1, g_settings.receives);
+  EXPECT_EQ(5000u, g_settings.connectTimeout);  // the lookup's wait; the connection's is 5 s
+  EXPECT_EQ(60000u, g_settings.receiveTimeout);
+  EXPECT_EQ(kMainWindow, g_settings.owner);
+}
+
+// What standard output holds, read from its file while the box is up.
+std::string g_stdoutPath;
+std::string g_stdoutAtTheBox;
+std::string g_boxCaption;
+int answerAfterReadingStdout(HWND, const char*, const char* caption, UINT flags) {
+  std::ifstream written(g_stdoutPath, std::ios::binary);
+  g_stdoutAtTheBox.assign(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>());
+  g_boxCaption = std::string(caption ? caption : "<none>") + " " + std::to_string(flags);
+  return IDOK;
+}
+
+TEST_F(DownloadFileTest, ReportDownloadErrorWritesStandardOutputBeforeTheBox) {
+  char temp[MAX_PATH];
+  GetTempPathA(sizeof temp, temp);
+  g_stdoutPath = std::string(temp) + "velmorin-stdout-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  std::fflush(stdout);
+  const int saved = _dup(_fileno(stdout));
+  const int file = _open(g_stdoutPath.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+  ASSERT_GE(file, 0);
+  _dup2(file, _fileno(stdout));
+  _close(file);
+  setMessageBoxAnswerer(answerAfterReadingStdout);
+  reportDownloadError("File pack\\a.bin not found\n");
+  setMessageBoxAnswerer(nullptr);
+  std::fflush(stdout);
+  _dup2(saved, _fileno(stdout));
+  _close(saved);
+  DeleteFileA(g_stdoutPath.c_str());
+  EXPECT_EQ("File pack\\a.bin not found\n", g_stdoutAtTheBox);
+  EXPECT_EQ("Downloading " + std::to_string(MB_SYSTEMMODAL | MB_ICONERROR | MB_OK), g_boxCaption);
 }
 
 TEST_F(DownloadFileTest, YesRetriesUntilNo) {

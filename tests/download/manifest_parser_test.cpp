@@ -260,7 +260,7 @@ TEST_F(Manifest, NamesLeavingTheDownloadRootRefuseTheManifest) {
       "..\\x",     "a\\..\\..\\x", "a\\..",       "..\\",       "a/../b",
       "...\\x",    ".. \\x",       "a\\. .\\x",   "C:\\x",      "C:x",
       "a:b",       "data\\f.txt:stream",          "\\x",        "/x",
-      "\\\\server\\share\\x",     "",
+      "\\\\server\\share\\x",
   };
   for (const char* name : refused) {
     // A sound entry first: it must not survive the refusal either.
@@ -271,7 +271,8 @@ TEST_F(Manifest, NamesLeavingTheDownloadRootRefuseTheManifest) {
 }
 
 TEST_F(Manifest, NamesOfDevicesRefuseTheManifest) {
-  for (const char* name : {"CON", "nul", "data\\aux.txt", "Com1", "lpt9.log", "prn \\x", "a\\NUL\\"}) {
+  for (const char* name : {"CON", "nul", "data\\aux.txt", "Com1", "lpt9.log", "prn \\x", "a\\NUL\\",
+                           "COM\xB9", "com\xB2.txt", "d\\LPT\xB3\\x", "lpt\xB9"}) {
     expectRefused("OK\r\n" + fileEntry(name, "d|1"));
   }
   // Names that merely start like a device are ordinary files.
@@ -283,10 +284,40 @@ TEST_F(Manifest, NamesOfDevicesRefuseTheManifest) {
 
 TEST_F(Manifest, NamesThatOnlyLookLikeParentsAreAccepted) {
   const std::string text = "OK\r\n" + fileEntry("a..b", "d|1") + fileEntry("..a\\.b", "d|1") +
-                           fileEntry("x\\.\\y", "d|1") + fileEntry("a.\\b", "d|1") + "...x\\\r\n";
+                           fileEntry("x\\.\\y", "d|1") + fileEntry("a.b\\c", "d|1") + "...x\\\r\n";
   ASSERT_EQ(parse(text), ManifestStatus::ok);
   EXPECT_EQ(records().size(), 4u);
   EXPECT_EQ(directories(), std::vector<std::string>{"...x\\"});
+}
+
+TEST_F(Manifest, NamesThatWindowsWouldShortenRefuseTheManifest) {
+  // "a." and "a " are written as "a": the file on disk would not be the one named.
+  for (const char* name : {"a.", "a ", "d.\\x", "d \\x", "dir.\\", "x\\f.txt.", "x\\f.txt  "}) {
+    expectRefused("OK\r\n" + fileEntry(name, "d|1"));
+  }
+}
+
+TEST_F(Manifest, BlankNameLinesAreSkipped) {
+  // Editors and publishers' tools leave an empty line between entries or at the end.
+  const std::string text = "OK\r\n\r\n" + fileEntry("a", "d|1", "5", "6") + "\r\n" + "dir\\\r\n" +
+                           "\r\n" + fileEntry("b", "e|2") + "\r\n";
+  ASSERT_EQ(parse(text), ManifestStatus::ok);
+  auto all = records();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_STREQ(all[0]->name, "a");
+  EXPECT_EQ(all[0]->lastWriteTime, (uint64_t{6} << 32) | 5);
+  EXPECT_STREQ(all[1]->name, "b");
+  EXPECT_EQ(all[1]->index, 1);
+  EXPECT_EQ(all[1]->size, 2);
+  EXPECT_EQ(directories(), std::vector<std::string>{"dir\\"});
+  reset();
+  // Only name lines: an empty digest line still belongs to its file entry.
+  ASSERT_EQ(parse("OK\r\n" + fileEntry("c", "") + fileEntry("d", "f|3")), ManifestStatus::ok);
+  all = records();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0]->size, 0);
+  EXPECT_STREQ(all[1]->name, "d");
+  EXPECT_EQ(all[1]->size, 3);
 }
 
 TEST_F(Manifest, LocalPathMustFitItsField) {

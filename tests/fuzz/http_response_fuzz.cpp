@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::string value;
   if (findLocation(std::string(response, header), &value)) {
-    std::string next = resolveLocation(url.getUrl(), url.getHostPort(), value);
     try {
+      std::string next = resolveLocation(url.getUrl(), url.getHostPort(), value);
       Url target;
       target = next;
       if (target.isValid() && target.getPath().compare(0, 1, "/") != 0) std::abort();

@@ -6,10 +6,13 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "net/http.h"
 #include "net/loopback_server.h"
+// After <windows.h>, which the client's headers bring.
+#include <psapi.h>
 #include "support/scripted_message_box.h"
 
 namespace {
@@ -143,12 +146,65 @@ TEST(HttpResponse, ErrorPageIsReturnedAsBody) {
   EXPECT_EQ("not found", http.Get(server.hostPort() + "/missing"));
 }
 
-TEST(HttpResponse, ChunkedBodyKeepsItsChunkLines) {
-  const std::string chunked = "4\r\nWiki\r\n5\r\npedia\r\n0\r\n\r\n";
-  LoopbackServer server(
-      byPath({{"/c", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunked}}));
+TEST(HttpResponse, ChunkedBodyIsDecodedWhileProgressCountsRawBytes) {
+  const std::string head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  const std::string big(100000, 'w');
+  const std::string chunked = "4;x=1\r\nWiki\r\n186a0\r\n" + big + "\r\n0\r\nTrailer: t\r\n\r\n";
+  LoopbackServer server(byPath({{"/c", head + chunked}, {"/cut", head + "5\r\npedia\r\n"}}));
   TestHttp http;
-  EXPECT_EQ(chunked, http.Get(server.hostPort() + "/c"));
+  std::vector<int> totals;
+  http.progressContext = &totals;
+  http.progressCallback = [](void* context, int total, int) {
+    static_cast<std::vector<int>*>(context)->push_back(total);
+  };
+  EXPECT_TRUE(http.Get(server.hostPort() + "/c") == "Wiki" + big);
+  ASSERT_FALSE(totals.empty());
+  EXPECT_EQ(static_cast<int>(head.size() + chunked.size()), totals.back());
+  // A body cut before its last chunk is not the file: the request fails.
+  EXPECT_EQ("Http::perform() -> Error: Malformed chunked body",
+            messageOf([&] { get(server.hostPort() + "/cut", http); }));
+}
+
+// Private memory the process has committed, summed over its address space.
+long long committedPrivateBytes() {
+  long long total = 0;
+  MEMORY_BASIC_INFORMATION region;
+  for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+       at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += static_cast<long long>(region.RegionSize);
+  }
+  return total;
+}
+
+long long workingSetBytes() {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<long long>(counters.WorkingSetSize);
+}
+
+TEST(HttpResponse, AnAnnouncedGigabyteTakesMemoryOnlyForWhatArrives) {
+  const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\n";
+  LoopbackServer server([&](const std::string&, int) {
+    Reply reply = send(head + "abc");
+    reply.pieceSize = static_cast<int>(head.size()) + 2;  // "ab", a silence, then "c" and the close
+    reply.pauseMs = 1000;
+    return reply;
+  });
+  const long long committed = committedPrivateBytes();
+  const long long working = workingSetBytes();
+  TestHttp http;
+  std::thread client([&] { http.fetch(server.hostPort() + "/big"); });
+  Sleep(700);  // "ab" has arrived; the client waits for more
+  const long long committedMeanwhile = committedPrivateBytes() - committed;
+  const long long workingMeanwhile = workingSetBytes() - working;
+  client.join();
+  EXPECT_LT(committedMeanwhile, 32ll << 20);
+  EXPECT_LT(workingMeanwhile, 32ll << 20);
+  size_t length = 0;
+  char* body = http.takeContent(&length);
+  EXPECT_EQ("abc", std::string(body, length));
+  std::free(body);
 }
 
 TEST(HttpResponse, WithoutEmptyLineEverythingIsHeaderAndTheBodyIsEmpty) {
@@ -257,6 +313,14 @@ TEST(HttpLocation, RefusedLocationRaisesTheUrlMessage) {
   TestHttp http;
   EXPECT_EQ("Url::extract() -> Error: Invalid URL",
             messageOf([&] { get(server.hostPort() + "/a", http); }));
+}
+
+TEST(HttpLocation, AnotherProtocolEndsTheRequestWithoutASecondOne) {
+  LoopbackServer server(byPath({{"/a", redirect("Location", "https://" + std::string("h/x"))}}));
+  TestHttp http;
+  EXPECT_EQ("Http::followLocation() -> Error: Unsupported protocol in location",
+            messageOf([&] { get(server.hostPort() + "/a", http); }));
+  EXPECT_EQ(1, server.connections());
 }
 
 // Splits the reports into runs: a run starts where the total equals its chunk (a

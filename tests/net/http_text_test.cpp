@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "net/byte_buffer.h"
+#include "net/chunked_body.h"
 #include "net/http_request.h"
 #include "net/http_response.h"
 #include "net/response_buffer.h"
@@ -64,9 +67,29 @@ TEST(Location, ValueRunsToTheNextLineEndOrTheBlockEnd) {
   EXPECT_EQ("/tail", locationOf("HTTP/1.1 302\r\nLocation: /tail"));
 }
 
-TEST(Resolve, AnAddressHoldingHttpStandsAsItIs) {
+std::string refusalOf(const std::string& value) {
+  try {
+    return "resolved to " + resolveLocation("http://h/d/f", "h", value);
+  } catch (const std::logic_error& error) {
+    return error.what();
+  }
+}
+
+TEST(Resolve, OnlyAValueBeginningWithHttpIsAWholeAddress) {
   EXPECT_EQ("http://other/x", resolveLocation("http://h/d/f", "h", "http://other/x"));
-  EXPECT_EQ("see http://o/x", resolveLocation("http://h/d/f", "h", "see http://o/x"));
+  EXPECT_EQ("HTTP://other/x", resolveLocation("http://h/d/f", "h", "HTTP://other/x"));
+  // A query that holds an address is still relative.
+  EXPECT_EQ("http://h/d/see?u=http://o/x", resolveLocation("http://h/d/f", "h", "see?u=http://o/x"));
+  EXPECT_EQ("h/r?u=http://o/x", resolveLocation("http://h/d/f", "h", "/r?u=http://o/x"));
+}
+
+TEST(Resolve, AnotherProtocolIsRefusedNotTakenAsAPath) {
+  const std::string refused = "Http::followLocation() -> Error: Unsupported protocol in location";
+  for (const char* value : {"https://h/d/f", "ftp://h/x", "HTTPS://h/", "svn+ssh://h/r", "mailto:a@h"})
+    EXPECT_EQ(refused, refusalOf(value)) << value;
+  // A colon after the first slash, or before any scheme letter, names no protocol.
+  EXPECT_EQ("resolved to http://h/d/a/b:c", refusalOf("a/b:c"));
+  EXPECT_EQ("resolved to http://h/d/./x:y", refusalOf("././x:y"));
 }
 
 TEST(Resolve, RootRelativeGoesToTheSameHostAndPort) {
@@ -222,6 +245,40 @@ TEST(Response, AnnouncedBodyLengthReadsPlainDigitsOnly) {
   EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n"));
   EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n"));
   EXPECT_EQ(0u, announced("HTTP/1.1 200 OK\r\nContent-Length: 2147483648000\r\n\r\n"));
+}
+
+// The decoded body, or "<malformed>".
+std::string unchunked(const std::string& coded) {
+  std::vector<char> bytes(coded.begin(), coded.end());  // exact size: the sanitizers see overreads
+  size_t decoded = 0;
+  if (!decodeChunkedBody(bytes.data(), bytes.size(), &decoded)) return "<malformed>";
+  return std::string(bytes.data(), decoded);
+}
+
+TEST(Chunked, ChunksExtensionsAndTrailersGiveTheBodyAlone) {
+  EXPECT_EQ("Wikipedia", unchunked("4\r\nWiki\r\n5\r\npedia\r\n0\r\n\r\n"));
+  EXPECT_EQ("Wikipedia", unchunked("4;name=\"a;b\"\r\nWiki\r\n05 ; x\r\npedia\r\n0;last\r\n"
+                                   "Expires: never\r\nX-Sum: 1\r\n\r\n"));
+  EXPECT_EQ(std::string(26, 'z') + "\r\n", unchunked("1C\r\n" + std::string(26, 'z') + "\r\n\r\n0\r\n\r\n"));
+  EXPECT_EQ("ab", unchunked("1\na\n1\nb\n0\n\n"));  // bare line feeds
+  EXPECT_EQ("", unchunked("0\r\n\r\n"));
+  EXPECT_EQ("a", unchunked("1\r\na\r\n0\r\n"));  // closed before the empty line: nothing is missing
+}
+
+TEST(Chunked, AnythingCutOrGarbledIsMalformed) {
+  for (const char* coded : {"", "4\r\nWik", "4\r\nWiki", "4\r\nWiki\r\n", "4\r\nWikiX\r\n0\r\n\r\n",
+                            "x\r\n", "\r\n0\r\n\r\n", "4x\r\nWiki\r\n0\r\n\r\n", "-1\r\n\r\n",
+                            "10000000000000000\r\n", "FFFFFFFFFFFFFFFF\r\nab\r\n0\r\n\r\n", "4", "0"})
+    EXPECT_EQ("<malformed>", unchunked(coded)) << coded;
+}
+
+TEST(Chunked, OnlyATransferEncodingNamingChunkedCounts) {
+  auto chunked = [](const std::string& block) { return isChunkedTransfer(block.data(), block.size()); };
+  EXPECT_TRUE(chunked("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"));
+  EXPECT_TRUE(chunked("HTTP/1.1 200 OK\r\nA: b\r\ntransfer-encoding:gzip, Chunked\r\n\r\n"));
+  EXPECT_FALSE(chunked("HTTP/1.1 200 OK\r\nTransfer-Encoding: identity\r\n\r\n"));
+  EXPECT_FALSE(chunked("HTTP/1.1 200 OK\r\nX-Transfer-Encoding: chunked\r\n\r\n"));
+  EXPECT_FALSE(chunked("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nchunked"));
 }
 
 TEST(Buffer, ReadsIntoItsTailAndCommitsOnlyWhatFits) {

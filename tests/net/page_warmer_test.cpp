@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -30,7 +32,7 @@ TEST(PageWarmer, FillerBytesSurviveAtEverySpeed) {
   for (size_t chunk : {size_t{100}, size_t{4096}, size_t{65536}, size_t{1} << 20}) {
     char* block = static_cast<char*>(std::malloc(size));
     PageWarmer warmer;
-    ASSERT_TRUE(warmer.start(block, size));
+    ASSERT_TRUE(warmer.start(block, size, 2 * PageWarmer::kSegment));
     fill(warmer, block, size, chunk);
     warmer.stop();
     EXPECT_EQ(size, firstWrongByte(block, size)) << chunk;
@@ -43,7 +45,7 @@ TEST(PageWarmer, FillerStartingLateStillKeepsItsBytes) {
   const size_t size = 16 * PageWarmer::kSegment;
   char* block = static_cast<char*>(std::malloc(size));
   PageWarmer warmer;
-  ASSERT_TRUE(warmer.start(block, size));
+  ASSERT_TRUE(warmer.start(block, size, size));
   std::vector<char> spin(1 << 20, 1);  // some work before filling
   volatile int sum = 0;
   for (char c : spin) sum = sum + c;
@@ -57,9 +59,9 @@ TEST(PageWarmer, ClaimsOutsideTheBlockAndAfterStopAreHarmless) {
   const size_t size = 3 * PageWarmer::kSegment;
   char* block = static_cast<char*>(std::malloc(size));
   PageWarmer warmer;
-  EXPECT_FALSE(warmer.start(nullptr, size));
-  EXPECT_FALSE(warmer.start(block, 0));
-  ASSERT_TRUE(warmer.start(block, size));
+  EXPECT_FALSE(warmer.start(nullptr, size, size));
+  EXPECT_FALSE(warmer.start(block, 0, size));
+  ASSERT_TRUE(warmer.start(block, size, size));
   EXPECT_TRUE(warmer.running());
   warmer.claim(size, 100);
   warmer.claim(size - 1, 1000);
@@ -69,11 +71,36 @@ TEST(PageWarmer, ClaimsOutsideTheBlockAndAfterStopAreHarmless) {
   warmer.claim(0, size);
   warmer.stop();
   // Started again on the same block, then left to the destructor.
-  EXPECT_TRUE(warmer.start(block, size));
+  EXPECT_TRUE(warmer.start(block, size, 0));  // waits for the filler's claims
   fill(warmer, block, size, 70000);
   warmer.stop();
   EXPECT_EQ(size, firstWrongByte(block, size));
   std::free(block);
+}
+
+// The warmer zeroes the first byte of every page it touches.
+std::vector<bool> touchedSegments(const char* block, size_t segments) {
+  std::vector<bool> touched;
+  for (size_t i = 0; i < segments; ++i) touched.push_back(block[i * PageWarmer::kSegment] == 0);
+  return touched;
+}
+
+TEST(PageWarmer, StaysABoundedDistanceAheadOfTheClaims) {
+  const size_t segments = 12;
+  std::vector<char> block(segments * PageWarmer::kSegment, '\xAB');
+  PageWarmer warmer;
+  ASSERT_TRUE(warmer.start(block.data(), block.size(), 2 * PageWarmer::kSegment));
+  const auto waitFor = [&](const std::vector<bool>& expected) {
+    for (int i = 0; i < 200 && touchedSegments(block.data(), segments) != expected; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // and no further
+    EXPECT_EQ(expected, touchedSegments(block.data(), segments));
+  };
+  waitFor({1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  // Claimed segments are the filler's; the warmer goes on two segments past them.
+  warmer.claim(0, 4 * PageWarmer::kSegment);
+  waitFor({1, 1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0});
+  warmer.stop();
 }
 
 }  // namespace

@@ -143,6 +143,58 @@ TEST(SocketConnect, RefusedConnectionShowsTheBoxAndRaises) {
   EXPECT_FALSE(socket.isConnected());
 }
 
+// A listener whose queue is already full: the system drops further connection
+// attempts, so they neither succeed nor fail until the client gives up.
+struct FullListener {
+  FullListener() {
+    startTestWinsock();
+    listener = socket(AF_INET, SOCK_STREAM, 0);
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener, 0);
+    int length = sizeof address;
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    for (SOCKET& s : queued) {  // whatever the queue's size rounds to
+      s = socket(AF_INET, SOCK_STREAM, 0);
+      u_long nonBlocking = 1;
+      ioctlsocket(s, FIONBIO, &nonBlocking);
+      ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    Sleep(100);
+  }
+  ~FullListener() {
+    for (SOCKET s : queued) closesocket(s);
+    closesocket(listener);
+  }
+  SOCKET listener = INVALID_SOCKET;
+  SOCKET queued[4] = {};
+  sockaddr_in address = {};
+};
+
+TEST(SocketConnect, TheWaitIsCountedInWholeSeconds) {
+  FullListener full;
+  for (DWORD limit : {900u, 1900u}) {
+    ScriptedMessageBoxes boxes;
+    boxes.answer({IDOK});
+    TestSocket socket;
+    socket.connectTimeout = limit;
+    socket.open("127.0.0.1", ntohs(full.address.sin_port));
+    DWORD start = GetTickCount();
+    EXPECT_EQ("Socket::connect() -> Error: Connection asyncfailed", messageOf([&] { socket.connect(); }));
+    DWORD took = GetTickCount() - start;
+    ASSERT_EQ(1u, boxes.count()) << limit;
+    EXPECT_EQ("Can't connect to site", boxes.boxes()[0].text);
+    // 900 ms is no whole second: no wait at all; 1900 ms is one second.
+    if (limit < 1000) {
+      EXPECT_LT(took, 400u);
+    } else {
+      EXPECT_GE(took, 950u);
+      EXPECT_LT(took, 1600u);
+    }
+  }
+}
+
 TEST(SocketConnect, HostNamesThatNameNothingAreRefused) {
   TestSocket socket;
   EXPECT_EQ("Socket::connect() -> Error: Unknown host", messageOf([&] { socket.connect(); }));

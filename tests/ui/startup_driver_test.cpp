@@ -85,15 +85,19 @@ TEST_F(Startup, LicencePageWantsTheTickBeforeTheModeDialog) {
             "Welcome in installation utility\nBienvenue \xe0 l'utilitaire d'installation");
   EXPECT_NE(itemText(page, 1005).find("A LIRE IMPERATIVEMENT"), std::string::npos);
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(page, 1010)));
+  // Both documents open at their top and wrap inside the control.
+  EXPECT_EQ("", textLayoutFault(GetDlgItem(page, 1005))) << "notice";
 
   pressKey(page, VK_RETURN);  // Enter on the notice: the licence, box shown, unticked
   ASSERT_TRUE(eventually([&] { return IsWindowVisible(GetDlgItem(page, 1010)); }));
   EXPECT_FALSE(isChecked(page, 1010));
   EXPECT_NE(itemText(page, 1005).find("CONVENTION DE LICENCE"), std::string::npos);
+  EXPECT_EQ("", textLayoutFault(GetDlgItem(page, 1005))) << "licence";
 
   clickButton(page, 1000);  // Prec: the notice again
   ASSERT_TRUE(eventually([&] { return !IsWindowVisible(GetDlgItem(page, 1010)); }));
   EXPECT_NE(itemText(page, 1005).find("A LIRE IMPERATIVEMENT"), std::string::npos);
+  EXPECT_EQ("", textLayoutFault(GetDlgItem(page, 1005))) << "notice after the licence";
 
   clickButton(page, IDOK);
   ASSERT_TRUE(eventually([&] { return IsWindowVisible(GetDlgItem(page, 1010)); }));

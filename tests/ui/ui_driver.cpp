@@ -225,3 +225,23 @@ std::string windowsPath(const std::string& buildPath) {
 }
 
 std::string velmorinProgram() { return windowsPath(VELMORIN_EXE); }
+
+std::string textLayoutFault(HWND control) {
+  const LRESULT first = SendMessageA(control, EM_GETFIRSTVISIBLELINE, 0, 0);
+  if (first != 0) return "the first line shown is line " + std::to_string(first);
+  RECT client = {};
+  GetClientRect(control, &client);
+  const LRESULT lines = SendMessageA(control, EM_GETLINECOUNT, 0, 0);
+  for (LRESULT line = 0; line < lines; ++line) {
+    const LRESULT start = SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+    const LRESULT length = SendMessageA(control, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+    if (length <= 0) continue;
+    // The left edge of the line's last character, packed as the edit control packs it.
+    const LRESULT last = SendMessageA(control, EM_POSFROMCHAR, static_cast<WPARAM>(start + length - 1), 0);
+    const int x = static_cast<short>(LOWORD(last));
+    if (x < 0 || x >= client.right)
+      return "line " + std::to_string(line) + " of " + std::to_string(lines) + " ends at x " + std::to_string(x) +
+             ", beyond the client width " + std::to_string(client.right);
+  }
+  return "";
+}

@@ -67,6 +67,11 @@ bool eventually(const std::function<bool()>& condition, int milliseconds = 5000)
 bool isMessageBox(HWND window);
 std::string messageBoxText(HWND box);
 
+// How a multi-line edit or rich edit control shows its text to the reader: "" when it
+// opens at its first line and every line ends inside the control's client area, else
+// what is wrong (the first line shown, or the first line that runs past the edge).
+std::string textLayoutFault(HWND control);
+
 // A path of the build tree as Windows sees it (through drive Z:).
 std::string windowsPath(const std::string& buildPath);
 // The path of velmorin.exe as Windows sees it.

@@ -1,0 +1,84 @@
+#include "net/chunked_body.h"
+
+#include <cstring>
+
+namespace {
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether `text` (size bytes) holds `lowerWord` in any case.
+bool containsNoCase(const char* text, size_t size, const char* lowerWord) {
+  const size_t n = std::strlen(lowerWord);
+  for (size_t at = 0; at + n <= size; ++at) {
+    size_t i = 0;
+    while (i < n && lower(text[at + i]) == lowerWord[i]) ++i;
+    if (i == n) return true;
+  }
+  return false;
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  c = lower(c);
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Moves *at past the line end (CR LF or LF) that starts there; false if none does.
+bool skipLineEnd(const char* data, size_t size, size_t* at) {
+  if (*at < size && data[*at] == '\r') ++*at;
+  if (*at >= size || data[*at] != '\n') return false;
+  ++*at;
+  return true;
+}
+
+// Moves *at to the end of the current line; false if the data ends first.
+bool findLineEnd(const char* data, size_t size, size_t* at) {
+  while (*at < size && data[*at] != '\n' && data[*at] != '\r') ++*at;
+  return *at < size;
+}
+
+}  // namespace
+
+bool isChunkedTransfer(const char* block, size_t size) {
+  static const char kName[] = "transfer-encoding:";
+  const size_t nameLength = sizeof(kName) - 1;
+  for (size_t line = 0; line < size;) {
+    const char* end = static_cast<const char*>(std::memchr(block + line, '\n', size - line));
+    const size_t lineEnd = end ? static_cast<size_t>(end - block) : size;
+    if (lineEnd - line >= nameLength && containsNoCase(block + line, nameLength, kName) &&
+        containsNoCase(block + line + nameLength, lineEnd - line - nameLength, "chunked"))
+      return true;
+    line = lineEnd + 1;
+  }
+  return false;
+}
+
+bool decodeChunkedBody(char* data, size_t size, size_t* decodedSize) {
+  size_t read = 0;
+  size_t written = 0;
+  for (;;) {
+    // The size line: hexadecimal digits, then nothing, blanks or ";" extensions.
+    size_t chunk = 0;
+    const size_t digits = read;
+    for (int digit; read < size && (digit = hexValue(data[read])) >= 0; ++read) {
+      if (chunk > (static_cast<size_t>(-1) >> 4)) return false;
+      chunk = chunk << 4 | static_cast<size_t>(digit);
+    }
+    if (read == digits || read >= size) return false;
+    const char next = data[read];
+    if (next != '\r' && next != '\n' && next != ';' && next != ' ' && next != '\t') return false;
+    if (!findLineEnd(data, size, &read) || !skipLineEnd(data, size, &read)) return false;
+
+    if (chunk == 0) break;
+    if (chunk > size - read) return false;
+    std::memmove(data + written, data + read, chunk);  // written never passes read
+    written += chunk;
+    read += chunk;
+    if (!skipLineEnd(data, size, &read)) return false;
+  }
+  // Trailer lines up to the empty line are dropped; the body is complete already, so a
+  // connection closed among them loses nothing.
+  *decodedSize = written;
+  return true;
+}

@@ -1,0 +1,16 @@
+// The chunked transfer coding of HTTP/1.1: any server or proxy may send a body as a
+// series of chunks, each preceded by its size in hexadecimal, ended by a chunk of
+// size 0 and optional trailer lines. Plain text code, shared by the client and its
+// fuzz target.
+#pragma once
+#include <cstddef>
+
+// True when the header block has a Transfer-Encoding line (name in any case) whose
+// value names "chunked" (in any case).
+bool isChunkedTransfer(const char* headerBlock, size_t size);
+
+// Decodes `size` bytes of chunked body in place (the decoded bytes are never longer
+// than the coded ones) and stores the decoded length. Chunk extensions and trailer
+// lines are dropped; lines may end in CR LF or LF alone. False when the coding is
+// malformed or cut short before its last chunk: such a body is not the file sent.
+bool decodeChunkedBody(char* data, size_t size, size_t* decodedSize);
