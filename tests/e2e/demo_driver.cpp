@@ -118,7 +118,6 @@ bool acceptEveryDefault(UserSession& user, const std::string& rescue, const std:
   if (!user.answer("Installation finished.", IDOK, "installation-finished") || !user.saveRescuePackage(rescue))
     return failed(user);
   DWORD code = user.finishRun();
-  user.process().endStartedProcesses();  // the folder window the shell opened
   std::fprintf(stderr, "exit code: %d\n", static_cast<int>(code));
   return code == 512 || failed(user);  // the error names the step that went wrong
 }

@@ -270,9 +270,7 @@ class EndToEnd : public testing::Test {
     if (rescue.empty() ? !user.answer("Want to save a installation into empty directory  ?", IDNO, "rescue")
                        : !user.saveRescuePackage(rescue))
       return STILL_ACTIVE;
-    DWORD code = user.finishRun();
-    user.process().endStartedProcesses();  // the folder window the shell opened
-    return code;
+    return user.finishRun();
   }
 
   std::string work_, product_, installed_, case_, root_, log_;
@@ -291,6 +289,7 @@ TEST_F(EndToEnd, FirstInstallationSavesARescuePackageThatRestoresTheProduct) {
     ASSERT_NE(main, nullptr) << user.error();
     EXPECT_EQ(windowText(main).rfind(std::string("Install ") + kProduct + " by Internet. ", 0), 0u);
     EXPECT_EQ(installAndFinish(user, rescue), 512u) << user.error();
+    EXPECT_EQ(user.process().startedProcesses().size(), 1u) << "the shell opened no folder window";
   }
   // Every file fetched once, whole, in manifest order; written with its time.
   EXPECT_EQ(newRequests(), transfers(wholePackage()));

@@ -27,6 +27,8 @@ std::string lastName(const std::string& path) {
 UserSession::UserSession(const std::string& program, Observer observer)
     : process_(program), observer_(std::move(observer)) {}
 
+UserSession::~UserSession() { process_.endStartedProcesses(); }
+
 bool UserSession::fail(const std::string& what) {
   error_ = what + "\nwindows of the program:\n" + process_.describeWindows();
   return false;

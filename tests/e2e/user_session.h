@@ -22,6 +22,8 @@ class UserSession {
   using Observer = std::function<void(const std::string& step, HWND shown)>;
 
   explicit UserSession(const std::string& program, Observer observer = nullptr);
+  // Ends the program if it still runs, and what it started (a folder window).
+  ~UserSession();
   SetupProcess& process() { return process_; }
   // What went wrong in the last step that failed, with the windows shown then.
   const std::string& error() const { return error_; }
