@@ -94,20 +94,21 @@ int responsesBeingWritten() {
   return at == std::string::npos ? -1 : std::atoi(reply.c_str() + at + 9);
 }
 
-// Runs a Windows program and waits for it; its exit code.
-DWORD run(const std::string& commandLine) {
+// Starts a program (a Windows one, or a Unix one: Wine starts those too, without a
+// handle to wait on); with `exitCode`, waits for it and gives its exit code.
+bool start(std::string commandLine, DWORD* exitCode = nullptr) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-    return GetLastError();
-  WaitForSingleObject(info.hProcess, 60000);
-  DWORD code = STILL_ACTIVE;
-  GetExitCodeProcess(info.hProcess, &code);
-  CloseHandle(info.hProcess);
-  CloseHandle(info.hThread);
-  return code;
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
+  if (exitCode && info.hProcess) {
+    WaitForSingleObject(info.hProcess, 60000);
+    GetExitCodeProcess(info.hProcess, exitCode);
+  }
+  if (info.hProcess) CloseHandle(info.hProcess);
+  if (info.hThread) CloseHandle(info.hThread);
+  return true;
 }
 
 // The runs of the installation log, each as its lines without their time stamps (a
@@ -185,24 +186,20 @@ class EndToEnd : public testing::Test {
   }
   DWORD rebuildManifest() {
     changeServedFile("downloadgi.txt", readFile(product_ + "\\downloadgi.txt"));
-    return run("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" --product " + kProduct + " \"" + product_ + "\"");
+    DWORD code = STILL_ACTIVE;
+    start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" --product " + kProduct + " \"" + product_ + "\"", &code);
+    return code;
   }
 
-  // Stops or restarts nginx through its script (Wine starts Unix programs too), then
-  // waits until the server is in the state asked for.
+  // Stops or restarts nginx through its script, then waits until the server is in the
+  // state asked for: stopped, no pid file and no answer; restarted, another nginx
+  // that answers.
   bool controlServer(const std::string& command, const std::string& rate = "") {
     serverChanged_ = true;
     const std::string pidFile = work_ + "\\server\\nginx.pid", before = readFile(pidFile);
-    std::string line = std::string("/bin/sh \"") + E2E_PACKAGE_SERVER + "\" " + command + " \"" + E2E_WORK +
-                       "/server\" " + rate;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!start(std::string("/bin/sh \"") + E2E_PACKAGE_SERVER + "\" " + command + " \"" + E2E_WORK + "/server\" " +
+               rate))
       return false;
-    if (info.hProcess) CloseHandle(info.hProcess);  // a Unix program gives no handle to wait on
-    if (info.hThread) CloseHandle(info.hThread);
-    // Stopped: no pid file and no answer. Restarted: another nginx, answering.
     return eventually(
         [&] {
           const std::string now = readFile(pidFile);
