@@ -1,5 +1,9 @@
 #include "ui/ui_driver.h"
 
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -13,21 +17,26 @@ bool hasClass(HWND hwnd, const char* windowClass) {
   return std::string(cls) == windowClass;
 }
 
-std::vector<HWND> topLevelWindowsOf(DWORD process) {
+std::vector<HWND> topLevelWindowsOf(const std::vector<DWORD>& processes) {
   struct Search {
-    DWORD process;
+    const std::vector<DWORD>& processes;
     std::vector<HWND> found;
-  } search{process, {}};
+  } search{processes, {}};
   EnumWindows(
       [](HWND hwnd, LPARAM data) -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == s->process) s->found.push_back(hwnd);
+        if (std::find(s->processes.begin(), s->processes.end(), owner) != s->processes.end())
+          s->found.push_back(hwnd);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+std::vector<HWND> topLevelWindowsOf(DWORD process) {
+  return topLevelWindowsOf(std::vector<DWORD>{process});
 }
 }  // namespace
 
@@ -122,6 +131,59 @@ std::string SetupProcess::describeWindows() const {
   return out.empty() ? "(no windows)" : out;
 }
 
+std::vector<HWND> SetupProcess::shownWindows() const {
+  std::vector<DWORD> processes = startedProcesses();
+  processes.push_back(id_);
+  std::vector<HWND> shown;
+  for (HWND hwnd : topLevelWindowsOf(processes)) {
+    if (IsWindowVisible(hwnd)) shown.push_back(hwnd);
+  }
+  return shown;
+}
+
+std::vector<DWORD> SetupProcess::startedProcesses() const {
+  std::vector<DWORD> started;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return started;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == id_ && entry.th32ProcessID != id_) started.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+  return started;
+}
+
+void SetupProcess::endStartedProcesses() const {
+  for (DWORD id : startedProcesses()) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (!process) continue;
+    TerminateProcess(process, 99);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
+}
+
+bool SetupProcess::selectFolder(HWND browser, const std::string& path) const {
+  if (!process_) return false;
+  void* remote = VirtualAllocEx(process_, nullptr, path.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return false;
+  SIZE_T written = 0;
+  bool copied = WriteProcessMemory(process_, remote, path.c_str(), path.size() + 1, &written) &&
+                written == path.size() + 1;
+  DWORD_PTR result = 0;
+  bool sent = copied && SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
+                                            SMTO_ABORTIFHUNG, 5000, &result);
+  VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
+  return sent;
+}
+
+bool isMessageBox(HWND window) {
+  return hasClass(window, "#32770") && GetDlgItem(window, kMessageBoxText) != nullptr;
+}
+
+std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, kMessageBoxText)); }
+
 void clickButton(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 void pressKey(HWND window, WORD key) {
@@ -162,6 +224,8 @@ std::string windowsPath(const std::string& buildPath) {
   return path;
 }
 
+std::string velmorinProgram() { return windowsPath(VELMORIN_EXE); }
+
 std::string textLayoutFault(HWND control) {
   const LRESULT first = SendMessageA(control, EM_GETFIRSTVISIBLELINE, 0, 0);
   if (first != 0) return "the first line shown is line " + std::to_string(first);
@@ -181,4 +245,3 @@ std::string textLayoutFault(HWND control) {
   }
   return "";
 }
-std::string velmorinProgram() { return windowsPath(VELMORIN_EXE); }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 std::string windowText(HWND hwnd);
 std::string itemText(HWND dialog, int id);
@@ -34,6 +35,18 @@ class SetupProcess {
   // Titles and texts of the program's windows, for failure messages.
   std::string describeWindows() const;
 
+  DWORD id() const { return id_; }
+  // Visible top-level windows of the program and of the programs it started (a
+  // folder window opened through the shell, for instance).
+  std::vector<HWND> shownWindows() const;
+  // Processes the program started, running or not, that are still known to the system.
+  std::vector<DWORD> startedProcesses() const;
+  // Ends the programs it started that still run (a folder window, a text viewer).
+  void endStartedProcesses() const;
+  // Selects a folder in the folder browser the program shows: the path is written
+  // into the program's memory, since the browser reads it from there.
+  bool selectFolder(HWND browser, const std::string& path) const;
+
  private:
   HWND waitWindow(const std::function<bool(HWND)>& match, int milliseconds,
                   const char* windowClass = "#32770") const;
@@ -50,6 +63,10 @@ void answerBox(HWND box, int button);
 bool isChecked(HWND dialog, int id);
 // Waits until the condition holds (a posted click takes effect a moment later).
 bool eventually(const std::function<bool()>& condition, int milliseconds = 5000);
+
+// A visible message box (class #32770 with the static text 0xFFFF) or not.
+bool isMessageBox(HWND window);
+std::string messageBoxText(HWND box);
 
 // How a multi-line edit or rich edit control shows its text to the reader: "" when it
 // opens at its first line and every line ends inside the control's client area, else

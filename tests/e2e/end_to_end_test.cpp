@@ -1,0 +1,455 @@
+// The whole system end to end: the installer of the sample product, built for the
+// loopback host, against a real nginx serving the product and the manifest that
+// velmorin-manifest wrote for it. A UI driver answers every window as a person would;
+// the checks look at the download root, the installed product, the rescue package,
+// nginx's access log and the installation log.
+#include <winsock2.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "e2e/user_session.h"
+
+namespace {
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;  // relative name -> bytes
+
+const char kProduct[] = "Kestrel-Bay";
+const char kServerPath[] = "/install/scenarios/kestrel-bay/";
+const char kLaunchQuestion[] =
+    "Base Download finished,\nNEVER DISCONNECT INTERNET NOW !!!\nConfirme launch install";
+const int kDownloadButton = 1000;
+const std::vector<std::string> kManifestOrder = {
+    "data\\maps\\harbour.map", "data\\maps\\lighthouse.map", "data\\scripts\\quests\\intro.lua",
+    "data\\sound\\ambience.ogg", "docs\\manual.txt", "install.ini", "sample_installer.dll"};
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Every file below `root`, by its name relative to it (backslashes).
+Files filesBelow(const std::string& root) {
+  Files files;
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
+    if (!it->is_regular_file()) continue;
+    std::string name = fs::relative(it->path(), root).string();
+    for (char& c : name) c = c == '/' ? '\\' : c;
+    files[name] = readFile(it->path().string());
+  }
+  return files;
+}
+
+Files without(Files files, const std::vector<std::string>& names) {
+  for (const std::string& name : names) files.erase(name);
+  return files;
+}
+
+FILETIME lastWriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  return data.ftLastWriteTime;
+}
+
+bool operator==(const FILETIME& a, const FILETIME& b) {
+  return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// A request for the server's status page; its "Writing: n" counts the responses
+// being sent, this one included. -1 when the server does not answer.
+int responsesBeingWritten() {
+  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in server = {};
+  server.sin_family = AF_INET;
+  server.sin_port = htons(E2E_PORT);
+  server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string reply;
+  if (connect(s, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0) {
+    const char request[] = "GET /server-status HTTP/1.0\r\n\r\n";
+    send(s, request, sizeof request - 1, 0);
+    char buffer[1024];
+    for (int got; (got = recv(s, buffer, sizeof buffer, 0)) > 0;) reply.append(buffer, static_cast<size_t>(got));
+  }
+  closesocket(s);
+  size_t at = reply.find("Writing: ");
+  return at == std::string::npos ? -1 : std::atoi(reply.c_str() + at + 9);
+}
+
+// Starts a program (a Windows one, or a Unix one: Wine starts those too, without a
+// handle to wait on); with `exitCode`, waits for it and gives its exit code.
+bool start(std::string commandLine, DWORD* exitCode = nullptr) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
+  if (exitCode && info.hProcess) {
+    WaitForSingleObject(info.hProcess, 60000);
+    GetExitCodeProcess(info.hProcess, exitCode);
+  }
+  if (info.hProcess) CloseHandle(info.hProcess);
+  if (info.hThread) CloseHandle(info.hThread);
+  return true;
+}
+
+// The runs of the installation log, each as its lines without their time stamps (a
+// text's own line feeds end its line there); false in `ordered` when a time stamp
+// goes back.
+std::vector<std::vector<std::string>> logRuns(const std::string& log, bool* ordered) {
+  std::vector<std::vector<std::string>> runs;
+  std::string previous;
+  *ordered = true;
+  for (const std::string& line : linesOf(log)) {
+    if (line.size() < 22 || line[0] != '(') continue;  // a line feed inside a text
+    // "(dd/mm/yyyy hh:mm:ss) ": compared as yyyymmddhhmmss.
+    std::string stamp = line.substr(7, 4) + line.substr(4, 2) + line.substr(1, 2) + line.substr(12, 8);
+    if (stamp < previous) *ordered = false;
+    previous = stamp;
+    std::string text = line.substr(22);
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (text == "Running setup installation") runs.emplace_back();
+    if (!runs.empty()) runs.back().push_back(text);
+  }
+  return runs;
+}
+
+bool holds(const std::vector<std::string>& run, const std::string& text) {
+  return std::find(run.begin(), run.end(), text) != run.end();
+}
+
+class EndToEnd : public testing::Test {
+ protected:
+  void SetUp() override {
+    WSADATA winsock;
+    WSAStartup(MAKEWORD(2, 2), &winsock);
+    work_ = windowsPath(E2E_WORK);
+    product_ = work_ + "\\www\\install\\scenarios\\kestrel-bay";
+    installed_ = work_ + "\\installed";
+    // Inside the Wine prefix: the folder browser cannot select folders on drive Z:.
+    static const std::string temp = [] {
+      char path[MAX_PATH] = "";
+      GetTempPathA(sizeof path, path);  // before a case points TMP elsewhere
+      return std::string(path);
+    }();
+    case_ = temp + "velmorin-e2e\\" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::error_code ignored;
+    fs::remove_all(case_, ignored);
+    fs::remove_all(installed_, ignored);
+    fs::create_directories(case_ + "\\temp");
+    // The installer finds its download root and its log below TMP.
+    SetEnvironmentVariableA("TMP", (case_ + "\\temp").c_str());
+    root_ = case_ + "\\temp\\\\Quorvane\\Downloaded\\" + kProduct;
+    log_ = case_ + "\\temp\\velmorin.log";
+    served_ = without(filesBelow(product_), {"downloadgi.txt"});
+    ASSERT_EQ(served_.size(), kManifestOrder.size()) << "the sample product is not served";
+    requestsSeen_ = accessLog().size();
+  }
+
+  void TearDown() override {
+    for (const auto& [path, saved] : savedFiles_) {
+      std::ofstream(path, std::ios::binary | std::ios::trunc) << saved.first;
+      setLastWriteTime(path, saved.second);
+    }
+    if (serverChanged_) controlServer("restart");
+    WSACleanup();
+  }
+
+  // Replaces a file of the served product (put back after the case).
+  void changeServedFile(const std::string& name, const std::string& bytes) {
+    const std::string path = product_ + "\\" + name;
+    if (!savedFiles_.count(path)) savedFiles_[path] = {readFile(path), lastWriteTime(path)};
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  }
+  static void setLastWriteTime(const std::string& path, const FILETIME& time) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+  }
+  DWORD rebuildManifest() {
+    changeServedFile("downloadgi.txt", readFile(product_ + "\\downloadgi.txt"));
+    DWORD code = STILL_ACTIVE;
+    start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" --product " + kProduct + " \"" + product_ + "\"", &code);
+    return code;
+  }
+
+  // Stops or restarts nginx through its script, then waits until the server is in the
+  // state asked for: stopped, no pid file and no answer; restarted, another nginx
+  // that answers.
+  bool controlServer(const std::string& command, const std::string& rate = "") {
+    serverChanged_ = true;
+    const std::string pidFile = work_ + "\\server\\nginx.pid", before = readFile(pidFile);
+    if (!start(std::string("/bin/sh \"") + E2E_PACKAGE_SERVER + "\" " + command + " \"" + E2E_WORK + "/server\" " +
+               rate))
+      return false;
+    return eventually(
+        [&] {
+          const std::string now = readFile(pidFile);
+          return command == "stop" ? now.empty() && responsesBeingWritten() < 0
+                                   : !now.empty() && now != before && responsesBeingWritten() > 0;
+        },
+        10000);
+  }
+
+  // Requests nginx has answered since the last call ("GET <path> <status> <bytes>
+  // OK|"), the product's server path left out.
+  std::vector<std::string> newRequests() {
+    std::vector<std::string> all = accessLog();
+    std::vector<std::string> fresh(all.begin() + static_cast<long>(requestsSeen_), all.end());
+    requestsSeen_ = all.size();
+    for (std::string& line : fresh) {
+      size_t at = line.find(kServerPath);
+      if (at != std::string::npos) line.erase(at, sizeof kServerPath - 1);
+    }
+    return fresh;
+  }
+  std::vector<std::string> accessLog() const { return linesOf(readFile(work_ + "\\server\\access.log")); }
+
+  // The access log lines of whole transfers of these files, as served now.
+  std::vector<std::string> transfers(const std::vector<std::string>& names) const {
+    std::vector<std::string> lines;
+    for (std::string name : names) {
+      const size_t size = name == "downloadgi.txt" ? readFile(product_ + "\\" + name).size() : served_.at(name).size();
+      for (char& c : name) c = c == '\\' ? '/' : c;
+      lines.push_back("GET " + name + " 200 " + std::to_string(size) + " OK");
+    }
+    return lines;
+  }
+  std::vector<std::string> wholePackage() const {
+    std::vector<std::string> names = {"downloadgi.txt"};
+    names.insert(names.end(), kManifestOrder.begin(), kManifestOrder.end());
+    return names;
+  }
+
+  // The download root holds the served package, each file with its time on the server.
+  void expectDownloadRootAsServed() {
+    EXPECT_EQ(filesBelow(root_), served_);
+    for (const std::string& name : kManifestOrder) {
+      EXPECT_TRUE(lastWriteTime(root_ + "\\" + name) == lastWriteTime(product_ + "\\" + name)) << name;
+    }
+  }
+  Files productFiles() const { return without(served_, {"sample_installer.dll", "install.ini"}); }
+  std::string libraryQuestion() const {
+    return std::string("Install ") + kProduct + " (5 files) into\n" + installed_ + " ?";
+  }
+  std::string localPath(const std::string& name) const { return root_ + "\\" + name; }
+
+  // A run in mode 0 from the network question to the main window, started at once.
+  HWND startDownload(UserSession& user) {
+    HWND main = user.openMainWindow(kSingleComputerMode);
+    if (main) clickButton(main, kDownloadButton);
+    return main;
+  }
+  // The launch accepted, the sample library's question, the result; then the rescue
+  // package saved into `rescue` (or declined when empty), the log declined: the exit code.
+  DWORD installAndFinish(UserSession& user, const std::string& rescue) {
+    if (!user.answer(kLaunchQuestion, IDYES, "launch") || !user.answer(libraryQuestion(), IDYES, "library") ||
+        !user.answer("Installation finished.", IDOK, "finished"))
+      return STILL_ACTIVE;
+    if (rescue.empty() ? !user.answer("Want to save a installation into empty directory  ?", IDNO, "rescue")
+                       : !user.saveRescuePackage(rescue))
+      return STILL_ACTIVE;
+    return user.finishRun();
+  }
+
+  std::string work_, product_, installed_, case_, root_, log_;
+  Files served_;
+  size_t requestsSeen_ = 0;
+  std::map<std::string, std::pair<std::string, FILETIME>> savedFiles_;
+  bool serverChanged_ = false;
+};
+
+TEST_F(EndToEnd, FirstInstallationSavesARescuePackageThatRestoresTheProduct) {
+  const std::string rescue = case_ + "\\rescue", pack = rescue + "\\pack";
+  fs::create_directories(rescue);
+  {
+    UserSession user(windowsPath(E2E_INSTALLER));
+    HWND main = startDownload(user);
+    ASSERT_NE(main, nullptr) << user.error();
+    EXPECT_EQ(windowText(main).rfind(std::string("Install ") + kProduct + " by Internet. ", 0), 0u);
+    EXPECT_EQ(installAndFinish(user, rescue), 512u) << user.error();
+    EXPECT_EQ(user.process().startedProcesses().size(), 1u) << "the shell opened no folder window";
+  }
+  // Every file fetched once, whole, in manifest order; written with its time.
+  EXPECT_EQ(newRequests(), transfers(wholePackage()));
+  expectDownloadRootAsServed();
+  EXPECT_EQ(filesBelow(installed_), productFiles());
+  // The rescue package: the package byte for byte, the product's setup program, the readme.
+  Files saved = filesBelow(pack);
+  EXPECT_EQ(saved["setup.exe"], readFile(windowsPath(E2E_RESCUE_SETUP)));
+  EXPECT_EQ(saved["readme.txt"],
+            "Welcome ! \nSetup Rescue for scenario zentrav 'Kestrel-Bay'\n"
+            "Installation package only for restore failure updating scenario 'Kestrel-Bay'");
+  EXPECT_EQ(without(saved, {"setup.exe", "readme.txt"}), served_);
+
+  // Mode 2 from the package folder: its parent holds no product folder, so the first
+  // place looked at is refused once; nothing comes from the server.
+  std::error_code ignored;
+  fs::remove_all(installed_, ignored);
+  {
+    UserSession user(windowsPath(E2E_INSTALLER));
+    HWND main = user.openMainWindow(kFromDirectoryMode);
+    ASSERT_NE(main, nullptr) << user.error();
+    clickButton(main, kDownloadButton);
+    ASSERT_TRUE(user.chooseFolder("Select directory containing a installation", pack, "directory")) << user.error();
+    ASSERT_TRUE(user.answer("Bad directory installation , try select parent directory\n", IDOK, "bad")) << user.error();
+    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  }
+  EXPECT_TRUE(newRequests().empty());
+  EXPECT_EQ(filesBelow(installed_), productFiles());
+
+  // The package's own setup program restores the product once it is gone.
+  fs::remove_all(installed_, ignored);
+  {
+    UserSession user(pack + "\\setup.exe");
+    HWND window = user.process().waitDialog(std::string("Rescue setup of ") + kProduct);
+    ASSERT_NE(window, nullptr) << user.process().describeWindows();
+    EXPECT_NE(itemText(window, 1013).find(pack), std::string::npos) << itemText(window, 1013);
+    clickButton(window, 1000);
+    ASSERT_TRUE(user.acceptLicence()) << user.error();
+    ASSERT_TRUE(user.answer(libraryQuestion(), IDYES, "library")) << user.error();
+    ASSERT_TRUE(user.answer("Installation finished.", IDOK, "finished")) << user.error();
+    ASSERT_TRUE(user.answer("View Log install", IDNO, "log")) << user.error();
+    EXPECT_EQ(user.process().waitExit(), 512u);
+  }
+  EXPECT_EQ(filesBelow(installed_), productFiles());
+
+  // One log for the three runs, in order.
+  bool ordered = false;
+  auto runs = logRuns(readFile(log_), &ordered);
+  ASSERT_EQ(runs.size(), 3u) << readFile(log_);
+  EXPECT_TRUE(ordered);
+  EXPECT_TRUE(holds(runs[0], "Success dump file"));
+  EXPECT_TRUE(holds(runs[1], "Bad directory installation , try select parent directory"));
+  EXPECT_FALSE(holds(runs[1], "Success dump file"));
+  EXPECT_TRUE(holds(runs[2], "Welcome in rescue installation program"));
+}
+
+TEST_F(EndToEnd, SecondRunFindsNothingNewThenOnlyTheChangedFileIsFetched) {
+  {
+    UserSession user(windowsPath(E2E_INSTALLER));
+    ASSERT_NE(startDownload(user), nullptr) << user.error();
+    ASSERT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  }
+  newRequests();
+  {  // Nothing new: the launch is offered at once; declined, the window stays.
+    UserSession user(windowsPath(E2E_INSTALLER));
+    HWND main = startDownload(user);
+    ASSERT_NE(main, nullptr) << user.error();
+    ASSERT_TRUE(user.answer("Sorry,no update needed", IDOK, "nothing")) << user.error();
+    ASSERT_TRUE(user.answer(kLaunchQuestion, IDNO, "launch")) << user.error();
+    EXPECT_TRUE(eventually([&] { return IsWindowEnabled(GetDlgItem(main, kDownloadButton)) != FALSE; }));
+    clickButton(main, IDOK);
+    EXPECT_EQ(user.process().waitExit(), 1u);
+  }
+  EXPECT_EQ(newRequests(), transfers({"downloadgi.txt"}));
+
+  // One file changed on the server, with a time to the 100 ns.
+  changeServedFile("docs\\manual.txt", "Kestrel Bay\r\nSecond edition: a fourth quest.\r\n");
+  const FILETIME edited = {0x4C5D6E7F, 0x01DA1234};
+  setLastWriteTime(product_ + "\\docs\\manual.txt", edited);
+  ASSERT_EQ(rebuildManifest(), 0u);
+  served_ = without(filesBelow(product_), {"downloadgi.txt"});
+  {
+    UserSession user(windowsPath(E2E_INSTALLER));
+    ASSERT_NE(startDownload(user), nullptr) << user.error();
+    ASSERT_TRUE(user.answer("A update installation is probably detected,\nconfirme update ?", IDYES, "update"))
+        << user.error();
+    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  }
+  EXPECT_EQ(newRequests(), transfers({"downloadgi.txt", "docs\\manual.txt"}));
+  expectDownloadRootAsServed();
+  EXPECT_TRUE(lastWriteTime(localPath("docs\\manual.txt")) == edited);
+  EXPECT_EQ(filesBelow(installed_), productFiles());
+
+  bool ordered = false;
+  auto runs = logRuns(readFile(log_), &ordered);
+  ASSERT_EQ(runs.size(), 3u) << readFile(log_);
+  EXPECT_TRUE(ordered);
+  EXPECT_TRUE(holds(runs[0], "File not found or error opening file"));
+  EXPECT_TRUE(holds(runs[1], "no update needed"));
+  EXPECT_FALSE(holds(runs[1], " update needed"));
+  EXPECT_TRUE(holds(runs[2], " update needed"));
+}
+
+TEST_F(EndToEnd, CorruptedFileIsAskedAboutTwiceThenReported) {
+  std::string bytes = served_.at("data\\maps\\lighthouse.map");
+  bytes[100] = static_cast<char>(~bytes[100]);
+  changeServedFile("data\\maps\\lighthouse.map", bytes);  // the manifest still has the old digest
+  const std::string corrupted = localPath("data\\maps\\lighthouse.map");
+  UserSession user(windowsPath(E2E_INSTALLER));
+  HWND main = startDownload(user);
+  ASSERT_NE(main, nullptr) << user.error();
+  const std::string retry = "CRC Error during downloading " + corrupted + ", retry download file ?";
+  ASSERT_TRUE(user.answer(retry, IDYES, "crc")) << user.error();
+  ASSERT_TRUE(user.answer(retry, IDNO, "crc-again")) << user.error();
+  ASSERT_TRUE(user.answer("Filename error " + corrupted + ", Do you this Skip this file (not recommanded) ?", IDNO,
+                          "skip"))
+      << user.error();
+  ASSERT_TRUE(user.answer("File below downloaded has incorrect CRC  : \n" + corrupted +
+                              "\n\nPlease retry download , If the problem persists, then thank you contact  "
+                              "support@kestrel-bay.example",
+                          IDOK, "report"))
+      << user.error();
+  // No launch: the window can only be closed.
+  EXPECT_EQ(user.nextMessageBox(1500), nullptr);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, kDownloadButton)));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDOK)));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(user.process().waitExit(), 0u);
+
+  std::vector<std::string> expected = transfers({"downloadgi.txt", "data\\maps\\harbour.map"});
+  std::vector<std::string> twice = transfers({"data\\maps\\lighthouse.map"});
+  expected.insert(expected.end(), {twice[0], twice[0]});
+  std::vector<std::string> rest = transfers({"data\\scripts\\quests\\intro.lua", "data\\sound\\ambience.ogg",
+                                             "docs\\manual.txt", "install.ini", "sample_installer.dll"});
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  EXPECT_EQ(newRequests(), expected);
+  EXPECT_EQ(filesBelow(root_), without(served_, {"data\\maps\\lighthouse.map"}));
+}
+
+TEST_F(EndToEnd, ServerStoppedDuringTheDownloadIsAskedAboutAndYesCompletesOnceItIsBack) {
+  // Slow enough that the large file is still on its way when the server stops.
+  ASSERT_TRUE(controlServer("restart", "1m"));
+  UserSession user(windowsPath(E2E_INSTALLER));
+  ASSERT_NE(startDownload(user), nullptr) << user.error();
+  // The files before the large one are logged once complete; the large one is being sent.
+  ASSERT_TRUE(eventually(
+      [&] { return accessLog().size() >= requestsSeen_ + 4 && responsesBeingWritten() >= 2; }, 20000));
+  ASSERT_TRUE(controlServer("stop"));
+
+  // The cut transfer fails its check; the next attempt finds no server.
+  const std::string large = localPath("data\\sound\\ambience.ogg");
+  ASSERT_TRUE(user.answer("CRC Error during downloading " + large + ", retry download file ?", IDYES, "crc"))
+      << user.error();
+  ASSERT_TRUE(user.answer("Can't connect to site", IDOK, "connect")) << user.error();
+  const std::string retry = std::string("Failure downloading 127.0.0.1:") + std::to_string(E2E_PORT) +
+                            "/install/scenarios/kestrel-bay//data/sound/ambience.ogg , retry download\n";
+  HWND question = user.nextMessageBox();
+  ASSERT_NE(question, nullptr) << user.error();
+  EXPECT_EQ(messageBoxText(question), retry);
+  ASSERT_TRUE(controlServer("restart"));
+  ASSERT_TRUE(user.answer(retry, IDYES, "retry")) << user.error();
+  EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  expectDownloadRootAsServed();
+  EXPECT_EQ(filesBelow(installed_), productFiles());
+}
+}  // namespace

@@ -1,0 +1,100 @@
+#!/bin/sh
+# A private nginx on 127.0.0.1 playing a product's download server: a static folder,
+# an access log with one line per transfer and a status page telling how many
+# responses are being written at the moment.
+#
+#   package_server.sh start STATE ROOT PORT [RATE]   serves ROOT on 127.0.0.1:PORT, each
+#                                                   response at most RATE bytes/s (nginx
+#                                                   units: 512k, 2m); STATE receives the
+#                                                   configuration, the pid and the logs
+#   package_server.sh restart STATE [RATE]           again, with the same ROOT and PORT
+#   package_server.sh stop STATE                     stops it (by its pid); the logs stay
+#
+# STATE/access.log lines: method, path, status, body bytes sent, "OK" when the whole
+# response went out. The status page is /server-status (nginx's stub_status), left out
+# of the access log.
+set -eu
+command="$1"
+state="$2"
+shift 2
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+
+stop() {
+  [ -f "$state/nginx.pid" ] || return 0
+  pid=$(cat "$state/nginx.pid")
+  rm -f "$state/nginx.pid"
+  kill -TERM "$pid" 2>/dev/null || return 0
+  i=0
+  while kill -0 "$pid" 2>/dev/null && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
+  kill -KILL "$pid" 2>/dev/null || true
+}
+
+write_config() {
+  root="$1" port="$2" rate="${3:-0}"
+  {
+    # As root nginx would hand its workers to "nobody", who may not read the files.
+    [ "$(id -u)" -eq 0 ] && echo "user root;"
+    echo "worker_processes 1;"
+    echo "pid $state/nginx.run.pid;"
+    echo "error_log $state/error.log;"
+    echo "events { worker_connections 64; }"
+    echo "http {"
+    echo "  log_format transfers '\$request_method \$uri \$status \$body_bytes_sent \$request_completion';"
+    echo "  access_log $state/access.log transfers;"
+    echo "  sendfile on;"
+    echo "  default_type application/octet-stream;"
+    # Temporary paths of the modules this nginx has, so nothing outside STATE is needed.
+    for kind in client-body proxy fastcgi uwsgi scgi; do
+      if nginx -V 2>&1 | grep -q -- "--http-$kind-temp-path"; then
+        echo "  $(echo "$kind" | tr - _)_temp_path $state/temp/$kind;"
+      fi
+    done
+    echo "  server {"
+    echo "    listen 127.0.0.1:$port;"
+    echo "    root $root;"
+    echo "    limit_rate $rate;"
+    echo "    location = /server-status { stub_status; access_log off; }"
+    echo "  }"
+    echo "}"
+  } >"$state/nginx.conf"
+  printf '%s\n%s\n' "$root" "$port" >"$state/served"
+}
+
+start() {
+  stop
+  mkdir -p "$state/temp"
+  port=$(sed -n 2p "$state/served")
+  nginx -c "$state/nginx.conf" -g 'daemon off;' </dev/null >"$state/nginx.out" 2>&1 &
+  echo $! >"$state/nginx.pid"
+  i=0
+  while [ $i -lt 100 ]; do
+    if curl -sf -o /dev/null "http://127.0.0.1:$port/server-status"; then
+      return 0
+    fi
+    kill -0 "$(cat "$state/nginx.pid")" 2>/dev/null || break
+    sleep 0.05
+    i=$((i + 1))
+  done
+  echo "package_server: nginx did not start on 127.0.0.1:$port:" >&2
+  cat "$state/nginx.out" "$state/error.log" >&2 2>/dev/null || true
+  stop
+  return 1
+}
+
+case "$command" in
+  start)
+    [ -d "$1" ] || { echo "package_server: no folder $1" >&2; exit 2; }
+    write_config "$(cd "$1" && pwd)" "$2" "${3:-0}"
+    start
+    ;;
+  restart)
+    write_config "$(sed -n 1p "$state/served")" "$(sed -n 2p "$state/served")" "${1:-0}"
+    start
+    ;;
+  stop) stop ;;
+  *)
+    echo "usage: $0 start STATE ROOT PORT [RATE] | restart STATE [RATE] | stop STATE" >&2
+    exit 2
+    ;;
+esac
