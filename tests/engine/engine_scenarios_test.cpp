@@ -265,6 +265,17 @@ class EngineScenarios : public testing::Test {
     }
     return text;
   }
+  // Whether `text` stands on the console's screen 0 in the given colour.
+  static bool onScreen(const std::string& text, int colour) {
+    int size[2] = {};
+    const uint16_t* cells = getCellBuffer(g_consoleWindow, 0);
+    for (int at = 0; cells && getScreenSize(g_consoleWindow, 0, size) && at + text.size() <= size_t(size[0] * size[1]); ++at) {
+      size_t i = 0;
+      while (i < text.size() && (cells[at + i] & 0xFF) == uint8_t(text[i]) && (cells[at + i] >> 8 & 0x0F) == colour) ++i;
+      if (i == text.size()) return true;
+    }
+    return false;
+  }
   std::vector<std::string> requests() {
     std::vector<std::string> all = package_.requested();
     return {all.begin() + static_cast<long>(requestsBefore_), all.end()};
@@ -340,6 +351,7 @@ TEST_F(EngineScenarios, AFirstRunFetchesEverythingASecondNothingAnUpdateTheChang
     ASSERT_TRUE(waitForHandOver(1));
     for (const PackageFile& file : files) EXPECT_EQ(kRowPresent, row(file.name)) << file.name;
     EXPECT_EQ(nullptr, g_downloadThread.load());
+    EXPECT_TRUE(onScreen(" Fail !", 4) && onScreen("no update needed", 7)) << "red, then grey again";
   });
   ASSERT_EQ(1u, questions().size());
   expectBox(questions()[0], "Sorry,no update needed", applicationName(), kErrorBox);
