@@ -5,7 +5,8 @@
 #     [NOTICE <file.rtf>]         notice shown before it, raw data 457
 #     [SUPPORT <address>]         support address named in the digest error report
 #     [OUTPUT_DIRECTORY <dir>])
-# Builds an installer executable for one product. Every value defaults to the
+# Builds an installer executable for one product, with that product's rescue setup
+# program (<target>_rescue_setup) embedded as raw data 458. Every value defaults to the
 # project's cache variables (VELMORIN_DOWNLOAD_HOST, VELMORIN_DESCRIPTOR,
 # VELMORIN_LICENCE, VELMORIN_NOTICE, VELMORIN_SUPPORT_ADDRESS).
 function(velmorin_add_installer target)
@@ -25,7 +26,17 @@ function(velmorin_add_installer target)
   configure_file(${I_DESCRIPTOR} ${product}/product_descriptor.bin COPYONLY)
   configure_file(${I_LICENCE} ${product}/product_licence.rtf COPYONLY)
   configure_file(${I_NOTICE} ${product}/product_notice.rtf COPYONLY)
-  vm_add_resources(${target}_resources ${product})
+
+  # The product's rescue setup program (setup.exe of its rescue packages): the same
+  # descriptor and documents, embedded in the installer as raw data 458.
+  vm_add_resources(${target}_rescue_resources ${product} RESCUE_PROGRAM)
+  add_executable(${target}_rescue_setup WIN32 ${CMAKE_SOURCE_DIR}/src/rescue/rescue_main.cpp)
+  target_link_libraries(${target}_rescue_setup PRIVATE vm_rescue ${target}_rescue_resources comctl32)
+  set_target_properties(${target}_rescue_setup PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${product} OUTPUT_NAME rescue_setup)
+  vm_warnings(${target}_rescue_setup)
+
+  vm_add_resources(${target}_resources ${product} RESCUE_SETUP ${target}_rescue_setup)
 
   add_executable(${target} WIN32
     ${CMAKE_SOURCE_DIR}/src/app/velmorin_main.cpp
@@ -40,19 +51,26 @@ function(velmorin_add_installer target)
   vm_warnings(${target})
 endfunction()
 
-# vm_add_resources(<target> <product directory>)
+# vm_add_resources(<target> <product directory> [RESCUE_PROGRAM | RESCUE_SETUP <exe target>])
 # The product directory holds product_descriptor.bin, product_licence.rtf and
-# product_notice.rtf.
+# product_notice.rtf. RESCUE_PROGRAM: the resources of the rescue setup program (its
+# window instead of raw data 458). RESCUE_SETUP: the installer's resources, with the
+# rescue setup program built by <exe target> as raw data 458.
 function(vm_add_resources target product)
+  cmake_parse_arguments(R "RESCUE_PROGRAM" "RESCUE_SETUP" "" ${ARGN})
   set(dir ${CMAKE_SOURCE_DIR}/src/resources)
-  # A copy of the script per product, so that each carries its own dependencies.
-  configure_file(${dir}/velmorin.rc ${product}/velmorin.rc COPYONLY)
-  add_library(${target} OBJECT ${product}/velmorin.rc)
+  # A copy of the script per product and kind, so that each carries its own dependencies.
+  if(R_RESCUE_PROGRAM)
+    set(script ${product}/rescue_setup.rc)
+  else()
+    set(script ${product}/velmorin.rc)
+  endif()
+  configure_file(${dir}/velmorin.rc ${script} COPYONLY)
+  add_library(${target} OBJECT ${script})
   target_include_directories(${target} PRIVATE ${product} ${dir})
   # The resource compiler does not track the files that the .rc pulls in.
   set(files
     resource_ids.h
-    rescue_setup_458.bin
     state_tick_129.bmp
     state_question_130.bmp
     state_dots_131.bmp
@@ -63,5 +81,13 @@ function(vm_add_resources target product)
   list(TRANSFORM files PREPEND ${dir}/)
   list(APPEND files
     ${product}/product_descriptor.bin ${product}/product_licence.rtf ${product}/product_notice.rtf)
-  set_source_files_properties(${product}/velmorin.rc PROPERTIES OBJECT_DEPENDS "${files}")
+  if(R_RESCUE_PROGRAM)
+    target_compile_definitions(${target} PRIVATE VM_RESCUE_PROGRAM)
+  else()
+    get_target_property(setupDirectory ${R_RESCUE_SETUP} RUNTIME_OUTPUT_DIRECTORY)
+    target_include_directories(${target} PRIVATE ${setupDirectory})
+    list(APPEND files ${setupDirectory}/rescue_setup.exe)
+    add_dependencies(${target} ${R_RESCUE_SETUP})
+  endif()
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS "${files}")
 endfunction()

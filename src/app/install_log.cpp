@@ -1,7 +1,5 @@
 #include "app/install_log.h"
 
-#include <shellapi.h>
-
 #include <atomic>
 #include <cstring>
 #include <string>
@@ -10,6 +8,7 @@
 #include "app/log_line.h"
 #include "app/log_path.h"
 #include "app/message_box.h"
+#include "app/shell_open.h"
 
 namespace {
 
@@ -119,7 +118,7 @@ void askViewLog(HWND owner) {
   }
   if (showMessageBox(owner, "View Log install", "Log", MB_ICONWARNING | MB_YESNO | MB_SYSTEMMODAL) == IDYES &&
       g_path[0] != '\0')
-    ShellExecuteA(owner, "open", g_path, nullptr, nullptr, SW_SHOWNORMAL);
+    openWithShell(owner, "open", g_path);
 }
 
 void closeLog() {

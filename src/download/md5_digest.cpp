@@ -152,23 +152,16 @@ void writeHexWord(uint32_t word, char* out) {
   }
 }
 
-}  // namespace
-
-void digestText(const void* data, uint32_t length, char out[33]) {
-  State state{0x67452301u, 0xefcdab89u, 0x98badcfeu, 0x10325476u};
-  const unsigned char* bytes = static_cast<const unsigned char*>(data);
-
-  const size_t wholeBlocks = length / 64;
-  if (wholeBlocks != 0) hashBlocks(state, bytes, wholeBlocks);
-
-  // The tail, the 0x80 marker and the bit count need one block, or two when
-  // fewer than 9 bytes are left free after the tail.
-  const size_t tail = length % 64;
+// Hashes the tail (less than one block), the 0x80 marker and the bit count, which
+// need one block, or two when fewer than 9 bytes are left free after the tail, and
+// writes the digest text.
+void finishDigest(State state, const unsigned char* tail, size_t tailLength,
+                  uint64_t totalLength, char out[33]) {
   unsigned char last[128] = {};
-  if (tail != 0) std::memcpy(last, bytes + wholeBlocks * 64, tail);
-  last[tail] = 0x80;
-  const size_t lastBlocks = tail < 56 ? 1 : 2;
-  const uint64_t bitCount = uint64_t(length) * 8;
+  if (tailLength != 0) std::memcpy(last, tail, tailLength);
+  last[tailLength] = 0x80;
+  const size_t lastBlocks = tailLength < 56 ? 1 : 2;
+  const uint64_t bitCount = totalLength * 8;
   for (int i = 0; i < 8; ++i) last[lastBlocks * 64 - 8 + i] = static_cast<unsigned char>(bitCount >> (8 * i));
   hashBlocks(state, last, lastBlocks);
 
@@ -177,4 +170,46 @@ void digestText(const void* data, uint32_t length, char out[33]) {
   writeHexWord(state.c, out + 16);
   writeHexWord(state.d, out + 24);
   out[32] = '\0';
+}
+
+}  // namespace
+
+void digestText(const void* data, uint32_t length, char out[33]) {
+  State state{0x67452301u, 0xefcdab89u, 0x98badcfeu, 0x10325476u};
+  const unsigned char* bytes = static_cast<const unsigned char*>(data);
+
+  const size_t wholeBlocks = length / 64;
+  if (wholeBlocks != 0) hashBlocks(state, bytes, wholeBlocks);
+  finishDigest(state, bytes + wholeBlocks * 64, length % 64, length, out);
+}
+
+void DigestStream::add(const void* data, size_t length) {
+  if (length == 0) return;
+  const unsigned char* bytes = static_cast<const unsigned char*>(data);
+  length_ += length;
+  State state{state_[0], state_[1], state_[2], state_[3]};
+  // Complete a block begun by an earlier piece first.
+  if (pendingLength_ != 0) {
+    const size_t take = length < 64 - pendingLength_ ? length : 64 - pendingLength_;
+    std::memcpy(pending_ + pendingLength_, bytes, take);
+    pendingLength_ += take;
+    bytes += take;
+    length -= take;
+    if (pendingLength_ < 64) return;
+    hashBlocks(state, pending_, 1);
+    pendingLength_ = 0;
+  }
+  // Whole blocks straight from the caller's buffer, as digestText does.
+  const size_t wholeBlocks = length / 64;
+  if (wholeBlocks != 0) hashBlocks(state, bytes, wholeBlocks);
+  pendingLength_ = length % 64;
+  if (pendingLength_ != 0) std::memcpy(pending_, bytes + wholeBlocks * 64, pendingLength_);
+  state_[0] = state.a;
+  state_[1] = state.b;
+  state_[2] = state.c;
+  state_[3] = state.d;
+}
+
+void DigestStream::finish(char out[33]) {
+  finishDigest(State{state_[0], state_[1], state_[2], state_[3]}, pending_, pendingLength_, length_, out);
 }

@@ -33,3 +33,27 @@ RecordNode* loadSettings(const char* fileName) {
   CloseHandle(file);
   return list;
 }
+
+namespace {
+const RecordNode* asRecordList(const QuorvaneSettingsList* list) {
+  return reinterpret_cast<const RecordNode*>(list);
+}
+}  // namespace
+
+unsigned char QUORVANE_CALL readSettingsLineService(HANDLE file, char* line) {
+  return readSettingsLine(file, line) ? 1 : 0;
+}
+
+QuorvaneSettingsList* QUORVANE_CALL loadSettingsService(const char* fileName) {
+  return reinterpret_cast<QuorvaneSettingsList*>(loadSettings(fileName));
+}
+
+const char* QUORVANE_CALL findSettingService(const QuorvaneSettingsList* list, const char* key,
+                                             unsigned char upperCased) {
+  return findSetting(asRecordList(list), key, upperCased != 0);
+}
+
+int32_t QUORVANE_CALL findSettingNumberService(const QuorvaneSettingsList* list,
+                                               const char* key) {
+  return findSettingNumber(asRecordList(list), key);
+}

@@ -6,6 +6,7 @@
 #include "download/record_list.h"
 #include "engine/settings_lookup.h"
 #include "engine/settings_reader.h"
+#include "quorvane_install.h"
 
 // Reads one line of an open file into `line` (256 characters), one byte at a time,
 // as readSettingsLineFrom does; the file position is left at the next line.
@@ -15,8 +16,11 @@ bool readSettingsLine(HANDLE file, char* line);
 // cannot be opened. The file is closed again once read.
 RecordNode* loadSettings(const char* fileName);
 
-// The four services as the installer arguments carry them.
-using ReadSettingsLineService = bool (*)(HANDLE file, char* line);
-using LoadSettingsService = RecordNode* (*)(const char* fileName);
-using FindSettingService = const char* (*)(const RecordNode* list, const char* key, bool upperCased);
-using FindSettingNumberService = int (*)(const RecordNode* list, const char* key);
+// The four services as the installer arguments carry them: the library's types and
+// calling convention (a settings list is a record list the library cannot see into).
+unsigned char QUORVANE_CALL readSettingsLineService(HANDLE file, char* line);
+QuorvaneSettingsList* QUORVANE_CALL loadSettingsService(const char* fileName);
+const char* QUORVANE_CALL findSettingService(const QuorvaneSettingsList* list, const char* key,
+                                             unsigned char upperCased);
+int32_t QUORVANE_CALL findSettingNumberService(const QuorvaneSettingsList* list,
+                                               const char* key);

@@ -4,6 +4,7 @@
 #define IDD_MAIN 102
 #define IDD_MODE 135
 #define IDD_LICENCE 136
+#define IDD_RESCUE 140  // the rescue setup program's window
 
 // Pictures of the progress control's row states.
 #define IDB_STATE_TICK 129

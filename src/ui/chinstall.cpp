@@ -133,10 +133,13 @@ void chinstall::paintRow(HDC dc, const ProgressRow& row, int y, int clientWidth)
   int oldMode = SetBkMode(dc, TRANSPARENT);
   HGDIOBJ oldFont = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
 
+  // A name or path wider than its column keeps its start and its file name around an
+  // ellipsis instead of being cut at both edges; "&" is shown as it is.
+  const UINT textFormat = DT_CENTER | DT_PATH_ELLIPSIS | DT_NOPREFIX;
   RECT nameRect = {4, y, columns.x0 - 4, y + kProgressRowHeight};
-  DrawTextA(dc, row.name, -1, &nameRect, DT_CENTER);
+  DrawTextA(dc, row.name, -1, &nameRect, textFormat);
   RECT pathRect = {columns.x0 + 4, y, columns.x1 - 4, y + kProgressRowHeight};
-  DrawTextA(dc, row.path, -1, &pathRect, DT_CENTER);
+  DrawTextA(dc, row.path, -1, &pathRect, textFormat);
 
   RECT bar = {columns.x1 + 4, y + 2, columns.x2 - 4, y + 30};
   HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));

@@ -146,3 +146,22 @@ TEST(Md5Digest, BuffersOfTensOfMegabytesMatchCoreutilsMd5sum) {
     EXPECT_EQ(expected[i], digestOf(contents[i].data(), contents[i].size())) << "buffer " << i;
 }
 #endif
+
+// A stream fed in pieces must give digestText's text for the joined bytes, whatever
+// the cuts: inside a block, on a block edge, across several blocks, empty pieces.
+TEST(Md5Digest, StreamInPiecesMatchesTheOneShotDigest) {
+  const std::vector<unsigned char> bytes = patternBytes(64 * 5 + 23, 5);
+  for (size_t piece : {size_t(1), size_t(7), size_t(63), size_t(64), size_t(65), size_t(130), size_t(1000)}) {
+    for (size_t total : {size_t(0), size_t(55), size_t(56), size_t(64), size_t(119), bytes.size()}) {
+      DigestStream stream;
+      stream.add(nullptr, 0);
+      for (size_t at = 0; at < total; at += piece) {
+        stream.add(bytes.data() + at, at + piece < total ? piece : total - at);
+        stream.add(bytes.data(), 0);
+      }
+      char streamed[33];
+      stream.finish(streamed);
+      EXPECT_EQ(digestOf(bytes.data(), total), std::string(streamed)) << "pieces of " << piece << ", " << total << " bytes";
+    }
+  }
+}

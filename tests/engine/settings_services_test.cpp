@@ -123,13 +123,13 @@ TEST_F(SettingsServices, OverlongLineIsCutInsideTheBuffer) {
 }
 
 TEST_F(SettingsServices, ServicesFitTheInstallerTable) {
-  ReadSettingsLineService read = readSettingsLine;
-  LoadSettingsService load = loadSettings;
-  FindSettingService find = findSetting;
-  FindSettingNumberService number = findSettingNumber;
+  QuorvaneReadSettingsLine read = readSettingsLineService;
+  QuorvaneLoadSettings load = loadSettingsService;
+  QuorvaneFindSetting find = findSettingService;
+  QuorvaneFindSettingNumber number = findSettingNumberService;
   writeFile("Mode=Full\r\nCount=3\r\n");
-  RecordNode* list = load(path_.c_str());
-  lists_.push_back(list);
+  QuorvaneSettingsList* list = load(path_.c_str());
+  lists_.push_back(reinterpret_cast<RecordNode*>(list));
   EXPECT_STREQ("FULL", find(list, "mode", true));
   EXPECT_EQ(3, number(list, "COUNT"));
   HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

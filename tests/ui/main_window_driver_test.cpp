@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "download/md5_digest.h"
@@ -58,9 +59,14 @@ int clientHeight(HWND window) {
 class MainWindow : public testing::Test {
  protected:
   void SetUp() override {
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
-    temp_ = std::string(base) + "velmorin-main-window-" + std::to_string(GetCurrentProcessId());
+    static const std::string base = [] {
+      char path[MAX_PATH] = "";
+      GetTempPathA(sizeof path, path);  // before any test points TMP elsewhere
+      return std::string(path);
+    }();
+    static int run = 0;
+    temp_ = base + "velmorin-main-window-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++run);
     CreateDirectoryA(temp_.c_str(), nullptr);
     // The installer finds its download root and log below TMP.
     SetEnvironmentVariableA("TMP", temp_.c_str());
@@ -135,6 +141,7 @@ TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFil
     CreateDirectoryA((temp_ + level).c_str(), nullptr);
   HANDLE holder = CreateFileA(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  std::unique_ptr<void, decltype(&CloseHandle)> held(holder, &CloseHandle);
 
   LoopbackServer server(serve(), VELMORIN_TEST_PORT);
   SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
@@ -176,11 +183,13 @@ TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFil
   EXPECT_LT(waited, 6.0);
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, kDownloadButton)));
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDOK)));
-  EXPECT_EQ(rightClickRow(setup, main, 0, 1000), nullptr) << "a menu while the run goes on";
 
-  // The blocked file cannot be written: Continue leaves it, the run goes on to the end.
+  // The blocked file cannot be written. While the run waits for the answer, the last
+  // file is still only listed, yet offers no menu. Continue leaves the blocked file
+  // and the run goes on to the end.
   HWND writeError = setup.waitMessageBoxStarting("Error Dumping file downloaded : (\n", 30000);
   ASSERT_NE(writeError, nullptr) << setup.describeWindows();
+  EXPECT_EQ(rightClickRow(setup, main, 3, 1500), nullptr) << "a menu while the run goes on";
   answerBox(writeError, IDCONTINUE);
   HWND launch = setup.waitMessageBox(kLaunchQuestion, 30000);
   ASSERT_NE(launch, nullptr) << setup.describeWindows();
@@ -193,7 +202,7 @@ TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFil
   EXPECT_EQ(rightClickRow(setup, main, 0, 1000), nullptr);
   HWND menu = rightClickRow(setup, main, 2, 5000);
   ASSERT_NE(menu, nullptr) << setup.describeWindows();
-  CloseHandle(holder);  // now it can be written
+  held.reset();  // now it can be written
   size_t before = server.requests().size();
   PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);

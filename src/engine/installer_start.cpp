@@ -1,0 +1,78 @@
+#include "engine/installer_start.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/message_box.h"
+#include "engine/engine_console.h"
+#include "engine/engine_state.h"
+#include "engine/engine_utilities.h"
+#include "engine/installer_arguments.h"
+#include "engine/main_window_controls.h"
+#include "framework/app_name.h"
+
+namespace {
+
+// What the installer thread needs; allocated on the main thread and kept until the
+// process ends, like the library itself.
+struct InstallerThreadRecord {
+  QuorvaneInstallArgs args;
+  QuorvaneInstallEntry entry;
+  HWND mainWindow;
+  InstallerFinish finish;
+};
+
+// An error on the console in red and in a box owned by the main window.
+void reportLaunchError(HWND mainWindow, const std::string& text) {
+  consolePrintError(text.c_str());
+  showMessageBox(mainWindow, text.c_str(), applicationName(), MB_ICONERROR | MB_SYSTEMMODAL);
+}
+
+HMODULE loadInstallerLibrary(HWND mainWindow, const char* path) {
+  HMODULE library = LoadLibraryA(path);
+  if (library) return library;
+  const DWORD error = GetLastError();
+  char text[1024];
+  std::snprintf(text, sizeof text, "Can't load file %s with error %d (%s)", path,
+                static_cast<int>(error), windowsErrorText(error).c_str());
+  reportLaunchError(mainWindow, text);
+  return nullptr;
+}
+
+DWORD WINAPI runInstaller(LPVOID parameter) {
+  auto* record = static_cast<InstallerThreadRecord*>(parameter);
+  record->args.mainWindow = record->mainWindow;
+  const bool succeeded = record->entry(&record->args) != 0;
+  record->finish(succeeded);
+  return 0;  // not reached: the finish ends the process
+}
+
+}  // namespace
+
+bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish finish) {
+  HMODULE library = loadInstallerLibrary(mainWindow, path);
+  if (!library) return false;
+  QuorvaneInstallEntry entry = findInstallerEntry(library);
+  if (!entry) {
+    // Reported rather than left silent, so the window never stays stuck; the library
+    // is let go so that a later download can replace its file.
+    reportLaunchError(mainWindow, std::string("Can't find function ") + QUORVANE_ENTRY_NAME +
+                                      " in file " + path);
+    FreeLibrary(library);
+    return false;
+  }
+
+  auto* record = new InstallerThreadRecord{};
+  fillInstallerArguments(record->args, g_productName, g_downloadRoot);
+  record->entry = entry;
+  record->mainWindow = mainWindow;
+  record->finish = finish;
+  setStatusLine("Installation ...");
+  HANDLE thread = CreateThread(nullptr, 0, &runInstaller, record, 0, nullptr);
+  if (!thread) {
+    reportLaunchError(mainWindow, "Can't start the installation: " + windowsErrorText(GetLastError()));
+    return false;
+  }
+  g_installerThread = thread;
+  return true;
+}

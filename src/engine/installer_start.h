@@ -1,0 +1,15 @@
+// Loading an installer library and running its entry point on the installer thread:
+// shared by the launch in the installer and by the rescue setup program.
+#pragma once
+#include <windows.h>
+
+// Runs on the installer thread with the entry point's result; it must end the process.
+using InstallerFinish = void (*)(bool succeeded);
+
+// Loads the library at `path`, finds its entry point, fills the installer arguments
+// (product name, download root, the eight services), sets the status line to
+// "Installation ..." and starts the installer thread (its handle in
+// g_installerThread), which calls the entry point and then `finish`. False when the
+// library cannot be loaded or has no entry point: that is reported on the console
+// in red and in a box owned by `mainWindow`.
+bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish finish);

@@ -1,0 +1,216 @@
+#include "engine/rescue_package.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/exit_guard.h"
+#include "app/folder_browser.h"
+#include "app/install_log.h"
+#include "app/message_box.h"
+#include "app/shell_open.h"
+#include "download/download_errors.h"
+#include "engine/engine_console.h"
+#include "engine/engine_state.h"
+#include "engine/engine_utilities.h"
+#include "engine/main_window_controls.h"
+#include "framework/app_name.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr UINT kRunEndedExitCode = 512;
+constexpr UINT kFolderChoiceFlags = 0x51;  // file-system folders, edit box, new dialog style
+constexpr DWORD kPathNotFound = 3;
+
+// The directory chosen for the rescue package; only this file uses it.
+char g_chosenDirectory[512];
+
+enum class CopyResult { copied, skipped, cancelled };
+
+void showEngineBox(const char* text, UINT icon) {
+  showMessageBox(g_mainWindow, text, applicationName(), icon | MB_SYSTEMMODAL);
+}
+
+// Drive and directory part of a path, with its trailing backslash.
+std::string directoryPart(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// One copy; a path the file functions cannot take is refused like any failed copy.
+DWORD copyOnce(const std::string& source, const std::string& destination) {
+  if (source.size() >= MAX_PATH || destination.size() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+  return CopyFileA(source.c_str(), destination.c_str(), FALSE) ? ERROR_SUCCESS : GetLastError();
+}
+
+// Copies one file, creating its directory once when it is missing; every other
+// failure is put to the user: Cancel, Try Again or Continue.
+CopyResult copyWithRetry(const std::string& source, const std::string& destination) {
+  for (;;) {
+    consolePrint("Copy file ");
+    consolePrint(source.c_str());
+    consolePrint(" --> ");
+    consolePrint(destination.c_str());
+    consolePrint("...");
+    DWORD error = copyOnce(source, destination);
+    if (error != ERROR_SUCCESS) {
+      consolePrintError(" Failure copy ");
+      if (error == kPathNotFound) {
+        consolePrintError("because it's path not found ,retry");
+        createDirectoryLogged(directoryPart(destination).c_str());
+        error = copyOnce(source, destination);
+      }
+      consolePrint("\n");
+    }
+    if (error == ERROR_SUCCESS) {
+      consolePrint("\n");
+      return CopyResult::copied;
+    }
+
+    const std::string text = " Error during copyfile : (" + source + ")" + "-->(" + destination + ")" +
+                             windowsErrorText(error);
+    consolePrintError(text.c_str());
+    consolePrintError("\n");
+    const int answer = showMessageBox(nullptr, text.c_str(), nullptr,
+                                      MB_ICONERROR | MB_SYSTEMMODAL | MB_CANCELTRYCONTINUE);
+    if (answer == IDCANCEL) return CopyResult::cancelled;
+    if (answer == IDCONTINUE) return CopyResult::skipped;
+  }
+}
+
+// Empty when no entry's name starts with anything but a dot.
+bool isEmptyDirectory(const char* directory) {
+  const std::string pattern = std::string(directory) + "\\*.*";
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return true;
+  bool empty = true;
+  do {
+    if (entry.cFileName[0] != '.') empty = false;
+  } while (empty && FindNextFileA(search, &entry));
+  FindClose(search);
+  return empty;
+}
+
+// Asks until the user has chosen an empty directory; there is no way back once
+// the user said Yes.
+void chooseEmptyDirectory() {
+  for (;;) {
+    std::memset(g_chosenDirectory, 0, sizeof g_chosenDirectory);
+    showEngineBox("You should choose a empty directory for future local mode installation ! IT'S "
+                  "REQUIRED !! \nImportant for future restore a failure update !!!",
+                  MB_ICONERROR);
+    char path[MAX_PATH] = "";
+    if (!browseForFolder(g_mainWindow, "Select directory for future local mode installation  !",
+                         kFolderChoiceFlags, path))
+      continue;
+    path[MAX_PATH - 1] = '\0';
+    std::memcpy(g_chosenDirectory, path, std::strlen(path) + 1);
+    if (isEmptyDirectory(g_chosenDirectory)) return;
+    showEngineBox("Directory not empty !", MB_ICONERROR);
+  }
+}
+
+void createPackageDirectories(const std::string& package) {
+  CreateDirectoryA(package.c_str(), nullptr);  // one level; a failure shows in the copies
+  RecordNode* cursor = g_directoryList;
+  while (const char* entry = static_cast<const char*>(listNext(&cursor, true)))
+    createDirectoryLogged((package + "\\" + entry).c_str());
+}
+
+// Every file record, the related files registered by the installer library included.
+bool copyPackageFiles(const std::string& package) {
+  RecordNode* cursor = g_fileList;
+  int number = 0;
+  while (const FileRecord* record = static_cast<const FileRecord*>(listNext(&cursor, true))) {
+    setFileCountPosition(number++);
+    if (copyWithRetry(record->localPath, package + "\\" + record->name) == CopyResult::cancelled)
+      return false;
+  }
+  return true;
+}
+
+// Creates or replaces the file; one that cannot be created is skipped silently.
+void writeWholeFile(const std::string& path, const void* bytes, DWORD size) {
+  if (path.size() >= MAX_PATH) return;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes, size, &written, nullptr);
+  CloseHandle(file);
+}
+
+// setup.exe from raw data 458 and the readme beside it; nothing without the resource.
+void writeRescueSetup(const std::string& package) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_RESCUE_SETUP), MAKEINTRESOURCEA(10));
+  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+  const void* program = loaded ? LockResource(loaded) : nullptr;
+  if (!program) return;
+  writeWholeFile(package + "\\setup.exe", program, SizeofResource(module, found));
+
+  const std::string readme = std::string("Welcome ! \nSetup Rescue for scenario zentrav '") +
+                             g_productName +
+                             "'\nInstallation package only for restore failure updating scenario '" +
+                             g_productName + "'";
+  writeWholeFile(package + "\\readme.txt", readme.data(), static_cast<DWORD>(readme.size()));
+}
+
+void showClosingNotices() {
+  const std::string keep = std::string("Please Keep directory '") + g_chosenDirectory +
+                           "' for restore older installation if failure or bug future update\n"
+                           "DON'T RUN SETUP.EXE BECAUSE SCENARIO IS ALREADY INSTALLED";
+  showMessageBox(nullptr, keep.c_str(), "NOTICE !!!!!!!", MB_ICONWARNING | MB_SYSTEMMODAL);
+  openWithShell(nullptr, "Open", g_chosenDirectory);
+  showMessageBox(nullptr,
+                 "DON'T RUN SETUP.EXE BECAUSE SCENARIO IS ALREADY INSTALLED !!\nThank you download this product",
+                 "NOTICE !!!!!!!", MB_ICONINFORMATION | MB_SYSTEMMODAL);
+}
+
+void reportResult(bool succeeded) {
+  if (succeeded) {
+    consolePrint("Installation finished.");
+    showEngineBox("Installation finished.", MB_ICONINFORMATION);
+  } else {
+    consolePrintError("Installation failure.");
+    showEngineBox("Installation failure.", MB_ICONERROR);
+  }
+}
+
+}  // namespace
+
+void saveRescuePackage() {
+  std::memset(g_chosenDirectory, 0, sizeof g_chosenDirectory);
+  if (askConfirmation(g_mainWindow, "Want to save a installation into empty directory  ?"))
+    chooseEmptyDirectory();
+  if (g_chosenDirectory[0] == '\0') {
+    consolePrintError("User have not select a 'directory' for future installation");
+    return;
+  }
+
+  setStatusLine("Making of local's installation ...");
+  const std::string package = std::string(g_chosenDirectory) + "\\pack\\";
+  createPackageDirectories(package);
+  if (!copyPackageFiles(package)) return;  // Cancel: nothing after the copies
+
+  setStatusLine("Creating a rescue setup ...");
+  writeRescueSetup(package);
+  showClosingNotices();
+  setStatusLine("");
+}
+
+void finishInstallation(bool succeeded) {
+  reportResult(succeeded);
+  if (succeeded) saveRescuePackage();
+  setStatusLine("End ...");
+  askViewLog(g_mainWindow);
+  enableExitButton(true);
+  enableDownloadButton(false);
+  reportDownloadError("Processus should be exited,\n You can disconnect now !");
+  // Another thread may have been stopped inside a lock the orderly exit needs.
+  armExitGuard(kRunEndedExitCode, 5000);
+  ExitProcess(kRunEndedExitCode);
+}

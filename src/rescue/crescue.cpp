@@ -1,0 +1,79 @@
+#include "rescue/crescue.h"
+
+#include <string>
+
+#include "app/install_log.h"
+#include "app/main_window.h"
+#include "console/console.h"
+#include "download/install_descriptor.h"
+#include "engine/engine_state.h"
+#include "engine/installer_start.h"
+#include "resources/resource_ids.h"
+#include "rescue/rescue_finish.h"
+#include "ui/cbegin.h"
+
+namespace {
+constexpr int kWelcomeText = 1013;
+constexpr int kStartButton = 1000;
+constexpr int kConsole = 1008;
+}  // namespace
+
+crescue::crescue() : Dialog(IDD_RESCUE, nullptr) {
+  onCommand(kStartButton, [this] { start(); });
+}
+
+BOOL crescue::onInitDialog() {
+  g_mainWindow = hwnd();
+  openLog(hwnd());
+  prepareConsole();
+  setTexts();
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_VELMORIN));
+  SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  return TRUE;
+}
+
+void crescue::onCancel() {
+  if (!restoring_) endDialog(IDCANCEL);
+}
+
+void crescue::prepareConsole() {
+  HWND console = item(kConsole);
+  createScreen(console, 0);
+  showScreen(console, 0);
+  setColorMode(console, 0, 1);
+  setTextColor(console, 0, 7);
+  setFont(console, 0, 2);
+  setCursorShape(console, 0, 14, 15);
+  clearScreen(console, 0);
+  printText(console, 0, "Welcome in rescue installation program\n");
+  g_consoleWindow = console;
+}
+
+void crescue::setTexts() {
+  const std::string product = g_productName;
+  SetWindowTextA(hwnd(), ("Rescue setup of " + product).c_str());
+  const std::string welcome =
+      "Welcome in the rescue setup of scenario '" + product + "'.\n"
+      "It installs '" + product + "' again from the package kept in this directory:\n" +
+      g_downloadRoot + "\n\nPress Start to read the licence and restore the scenario.";
+  SetDlgItemTextA(hwnd(), kWelcomeText, welcome.c_str());
+}
+
+// The licence page first (leaving it ends the program), then the installer library.
+void crescue::start() {
+  restoring_ = true;
+  EnableWindow(item(kStartButton), FALSE);
+  EnableWindow(item(IDCANCEL), FALSE);
+  ShowWindow(hwnd(), SW_HIDE);
+  cbegin licence;
+  const INT_PTR accepted = licence.doModal();
+  ShowWindow(hwnd(), SW_SHOW);
+  const std::string library = std::string(g_downloadRoot) + "\\" + g_libraryName;
+  if (accepted == IDOK && startInstallerLibrary(hwnd(), library.c_str(), &finishRestore)) return;
+
+  restoring_ = false;
+  SetDlgItemTextA(hwnd(), 1012, "");
+  EnableWindow(item(kStartButton), TRUE);
+  EnableWindow(item(IDCANCEL), TRUE);
+}

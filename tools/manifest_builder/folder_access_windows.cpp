@@ -1,0 +1,93 @@
+#include <windows.h>
+
+#include "folder_access.h"
+
+const char kPathSeparator = '\\';
+
+namespace {
+std::string systemError(const std::string& what) {
+  const DWORD code = GetLastError();
+  char text[512] = {};
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, text, sizeof text, nullptr);
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
+    text[--length] = '\0';
+  return what + ": " + (length > 0 ? std::string(text) : "Windows error " + std::to_string(code));
+}
+
+bool isAbsence(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
+}  // namespace
+
+bool readPathFacts(const std::string& path, PathFacts* facts, std::string* error) {
+  *facts = PathFacts{};
+  // Opening the path follows links the way the installer's own reads do, and one call
+  // on the handle gives kind, size, last-write time and identity together. The time is
+  // the file system's own file time, to the 100 ns, as GetFileAttributesExA gives it.
+  HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    if (!isAbsence(GetLastError())) {
+      *error = systemError("cannot examine it");
+      return false;
+    }
+    // The name may be there as a link whose target is gone.
+    WIN32_FILE_ATTRIBUTE_DATA link;
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &link)) facts->kind = PathKind::brokenLink;
+    return true;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool read = GetFileInformationByHandle(handle, &info) != 0;
+  if (!read) *error = systemError("cannot examine it");
+  const DWORD type = GetFileType(handle);
+  CloseHandle(handle);
+  if (!read) return false;
+
+  facts->volume = info.dwVolumeSerialNumber;
+  facts->node = uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    facts->kind = PathKind::directory;
+  } else if (type != FILE_TYPE_DISK) {
+    facts->kind = PathKind::other;
+  } else {
+    facts->kind = PathKind::file;
+    facts->size = uint64_t(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    facts->lastWriteTime =
+        uint64_t(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+  }
+  return true;
+}
+
+bool listDirectory(const std::string& path, std::vector<std::string>* names, std::string* error) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) return true;  // nothing in it
+    *error = systemError("cannot list it");
+    return false;
+  }
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names->push_back(name);
+  } while (FindNextFileA(search, &found));
+  const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+  if (!complete) *error = systemError("cannot list it");
+  FindClose(search);
+  return complete;
+}
+
+std::string absolutePath(const std::string& path) {
+  char full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+bool replaceFile(const std::string& from, const std::string& to, std::string* error) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  *error = systemError("cannot put it in place");
+  return false;
+}
+
+bool stderrIsTerminal() {
+  DWORD mode;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}

@@ -1,0 +1,19 @@
+// The command line of velmorin-manifest.
+#pragma once
+#include <string>
+#include <vector>
+
+struct ToolOptions {
+  bool help = false;
+  bool check = false;     // compare the folder with a manifest instead of writing one
+  bool progress = false;  // progress on stderr even when it is not a terminal
+  std::string folder;
+  std::string output;    // -o: the manifest to write (default: in the folder)
+  std::string manifest;  // -m: the manifest to check (default: in the folder)
+  std::string product;   // --product: the product's name (default: the folder's own name)
+};
+
+// False with *error for a command line that cannot be followed.
+bool parseToolOptions(const std::vector<std::string>& args, ToolOptions* options, std::string* error);
+
+extern const char kToolHelp[];
