@@ -5,7 +5,8 @@
 #    files; and what flushing every log line costs alone;
 #  - the download loop over 200 files (50 MB) from a private nginx, beside the
 #    reference client fetching the same files one after another plus the 100 ms wait
-#    that every download attempt makes; and the loop's peak working set.
+#    that every download attempt makes, with the log open and closed; and the loop's
+#    peak working set.
 # Usage: bench/engine.sh [win64 build dir]   (run by hand, not by ctest)
 set -euo pipefail
 VM_ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -79,7 +80,7 @@ mapfile -t paths < <(sed "s|^$d/package/files|/install/zentrav|" "$d/package/lis
 dbytes=$(xargs -a "$d/package/list" stat -c %s | awk '{ s += $1 } END { print s }')
 largest=$(xargs -a "$d/package/list" stat -c %s | sort -n | tail -n 1)
 
-ref_times=(); loop_times=(); peak_ws=0; base_ws=0
+ref_times=(); loop_times=(); quiet_times=(); peak_ws=0; base_ws=0
 for _ in $(seq "$runs"); do
   read -r _ got secs < <(figures "$build/bench/reference_client.exe" "$port" "${paths[@]}" store | grep '^reference')
   [ "$got" -gt "$dbytes" ] || { echo "reference client got $got bytes" >&2; exit 1; }
@@ -90,18 +91,25 @@ for _ in $(seq "$runs"); do
     "127.0.0.1:$port/install/zentrav" log | grep '^download')
   loop_times+=("$secs")
   [ "$ws" -gt "$peak_ws" ] && peak_ws=$ws && base_ws=$before
+  rm -rf "$d/quiet" && mkdir -p "$d/quiet"
+  read -r _ _ secs _ _ < <(figures "$build/bench/engine_bench.exe" download \
+    "$(windows_path "$d/quiet")" "$product" "$(windows_path "$d/package/downloadgi.txt")" \
+    "127.0.0.1:$port/install/zentrav" nolog | grep '^download')
+  quiet_times+=("$secs")
   # Every file arrived whole, under its real name.
   (cd "$d/package/files" && find . -type f | sort | while read -r f; do
      cmp -s "$f" "$d/temp/Quorvane/Downloaded/$product/$f" || echo "differs: $f"; done) | grep . && exit 1
 done
 ref_s=$(printf '%s\n' "${ref_times[@]}" | best)
 loop_s=$(printf '%s\n' "${loop_times[@]}" | best)
+quiet_s=$(printf '%s\n' "${quiet_times[@]}" | best)
 waits=$(awk -v n="$files" 'BEGIN { print n * 0.1 }')
 peer_s=$(awk -v r="$ref_s" -v w="$waits" 'BEGIN { print r + w }')
 echo "Download loop: $files files, $(awk -v b="$dbytes" 'BEGIN { printf "%.0f", b / 1048576 }') MiB from nginx on 127.0.0.1, log open (best of $runs runs)"
 printf '%-44s %8.3f s\n' "reference client, the files one by one" "$ref_s"
 printf '%-44s %8.3f s\n' "  plus 100 ms per attempt" "$peer_s"
 printf '%-44s %8.3f s  %5.2f x the reference with its waits\n' "download loop to the hand-over" "$loop_s" "$(awk -v a="$loop_s" -v p="$peer_s" 'BEGIN { print a / p }')"
+printf '%-44s %8.3f s  %5.2f x the reference with its waits\n' "  the same with the log closed" "$quiet_s" "$(awk -v a="$quiet_s" -v p="$peer_s" 'BEGIN { print a / p }')"
 awk -v w="$peak_ws" -v b="$base_ws" -v l="$largest" 'BEGIN {
   printf "%-44s %8.1f MiB  %5.2f x the largest file (%.1f MiB)\n", "peak working set", w / 1048576, w / l, l / 1048576
   printf "%-44s %8.1f MiB  %5.2f x the largest file\n", "  above the working set before the loop", (w - b) / 1048576, (w - b) / l

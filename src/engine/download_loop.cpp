@@ -196,6 +196,7 @@ bool downloadAndVerifyFile(FileRecord* record, HWND owner) {
     }
     if (digestMatches(record, body)) {
       consoleReport("OK", nullptr, false, true);
+      record->digestError = 0;  // kept as faulty by an earlier attempt, sound now
       return writeVerifiedFile(record, body, owner, row) != WriteOutcome::cancelled;
     }
     if (askAboutMismatch(record, row) != MismatchChoice::retry) return true;

@@ -6,6 +6,7 @@
 
 #include <shlobj.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -61,11 +62,16 @@ void showAnalysisProgress(int fileCount) {
   showFileCountBar(fileCount);
 }
 
-// Reads the whole file into `data`; false on a read error.
+// Reads the whole file into `data`; false on a read error or when it does not fit in
+// memory (a file that large is not the manifest's anyway).
 bool readWhole(HANDLE file, std::vector<char>& data) {
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return false;
-  data.resize(static_cast<size_t>(size.QuadPart));
+  try {
+    data.resize(static_cast<size_t>(size.QuadPart));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   DWORD got = 0;
   return data.empty() ||
          (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) &&

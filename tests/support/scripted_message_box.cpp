@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <deque>
 #include <mutex>
 
@@ -12,12 +13,17 @@ namespace {
 std::mutex g_lock;
 std::deque<int> g_answers;
 std::vector<RecordedBox> g_boxes;
+std::vector<std::pair<std::string, int>> g_standing;
+std::atomic<long> g_order{0};
 }  // namespace
+
+long takeAnswerOrder() { return ++g_order; }
 
 ScriptedMessageBoxes::ScriptedMessageBoxes() {
   std::lock_guard<std::mutex> guard(g_lock);
   g_answers.clear();
   g_boxes.clear();
+  g_standing.clear();
   setMessageBoxAnswerer(&ScriptedMessageBoxes::answerBox);
 }
 
@@ -26,6 +32,11 @@ ScriptedMessageBoxes::~ScriptedMessageBoxes() { setMessageBoxAnswerer(nullptr); 
 void ScriptedMessageBoxes::answer(std::initializer_list<int> buttons) {
   std::lock_guard<std::mutex> guard(g_lock);
   g_answers.insert(g_answers.end(), buttons.begin(), buttons.end());
+}
+
+void ScriptedMessageBoxes::answerAlways(const std::string& prefix, int button) {
+  std::lock_guard<std::mutex> guard(g_lock);
+  g_standing.emplace_back(prefix, button);
 }
 
 std::vector<RecordedBox> ScriptedMessageBoxes::boxes() const {
@@ -46,7 +57,14 @@ size_t ScriptedMessageBoxes::unanswered() const {
 int ScriptedMessageBoxes::answerBox(HWND owner, const char* text, const char* caption,
                                     UINT flags) {
   std::lock_guard<std::mutex> guard(g_lock);
-  g_boxes.push_back({owner, text ? text : "", caption ? caption : "<none>", flags});
+  g_boxes.push_back({owner, text ? text : "", caption ? caption : "<none>", flags, false,
+                     takeAnswerOrder()});
+  for (const auto& [prefix, button] : g_standing) {
+    if (g_boxes.back().text.compare(0, prefix.size(), prefix) == 0) {
+      g_boxes.back().byStandingAnswer = true;
+      return button;
+    }
+  }
   if (g_answers.empty()) {
     ADD_FAILURE() << "unexpected message box: " << (text ? text : "");
     return IDCANCEL;

@@ -11,7 +11,13 @@ struct RecordedBox {
   std::string text;
   std::string caption;  // "<none>" when the caller passed no caption
   UINT flags;
+  bool byStandingAnswer = false;  // answered by answerAlways, not by the queue
+  long order = 0;                 // see takeAnswerOrder
 };
+
+// Numbers every box and folder browser that a scripted answerer meets, in the order
+// they came, so a test can tell which came first.
+long takeAnswerOrder();
 
 class ScriptedMessageBoxes {
  public:
@@ -24,6 +30,9 @@ class ScriptedMessageBoxes {
   // Queues the answers, in order. A box shown with no answer left fails the test
   // and is answered with IDCANCEL.
   void answer(std::initializer_list<int> buttons);
+  // Every box whose text starts with `prefix` gets `button`, before the queue is
+  // asked (for a box that a test expects but does not examine).
+  void answerAlways(const std::string& prefix, int button);
   std::vector<RecordedBox> boxes() const;
   size_t count() const;
   size_t unanswered() const;  // scripted answers not used yet
