@@ -59,7 +59,13 @@ void writeAll(const char* bytes, size_t count) {
   WriteFile(g_file, bytes, static_cast<DWORD>(count), &written, nullptr);  // errors ignored by design
 }
 
+// Set while a line is being written: a worker terminated in the middle of a line
+// leaves it set, and the next line then ends the broken one first.
+bool g_lineUnfinished = false;
+
 void writeLineLocked(const char* text) {
+  if (g_lineUnfinished) writeAll(kLogLineEnd, std::strlen(kLogLineEnd));
+  g_lineUnfinished = true;
   SYSTEMTIME now;
   GetLocalTime(&now);
   const LogTime time{now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond};
@@ -68,6 +74,7 @@ void writeLineLocked(const char* text) {
   writeAll(prefix, prefixLength);
   writeAll(text, std::strlen(text));
   writeAll(kLogLineEnd, std::strlen(kLogLineEnd));
+  g_lineUnfinished = false;
   const LogFlush flush = g_flush.load();
   (flush ? flush : FlushFileBuffers)(g_file);
 }

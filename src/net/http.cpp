@@ -76,6 +76,9 @@ void Http::perform() {
   // is never used.
   if (!response.decodeTransferCoding())
     throw std::logic_error("Http::perform() -> Error: Malformed chunked body");
+  // A body shorter than announced is a transfer that broke off, not a file.
+  if (response.bodyCutShort())
+    throw std::logic_error("Http::perform() -> Error: Connection closed before the whole body");
 }
 
 bool Http::followLocation() {

@@ -41,7 +41,7 @@ bool startsWithNoCase(const char* text, size_t size, const char* lowerPrefix) {
 
 }  // namespace
 
-size_t announcedBodyLength(const char* block, size_t size) {
+bool announcedLength(const char* block, size_t size, size_t* length) {
   for (size_t line = 0; line < size;) {
     const char* end = static_cast<const char*>(std::memchr(block + line, '\n', size - line));
     size_t lineEnd = end ? static_cast<size_t>(end - block) : size;
@@ -51,14 +51,22 @@ size_t announcedBodyLength(const char* block, size_t size) {
       size_t value = 0;
       size_t digits = 0;
       for (; i < lineEnd && block[i] >= '0' && block[i] <= '9'; ++i, ++digits) {
-        value = value * 10 + static_cast<size_t>(block[i] - '0');
-        if (value > kLargestAnnouncedBody) return 0;
+        const size_t digit = static_cast<size_t>(block[i] - '0');
+        value = value > (static_cast<size_t>(-1) - digit) / 10 ? static_cast<size_t>(-1)
+                                                                : value * 10 + digit;
       }
-      return digits > 0 ? value : 0;
+      *length = value;
+      return digits > 0;
     }
     line = lineEnd + 1;
   }
-  return 0;
+  return false;
+}
+
+size_t announcedBodyLength(const char* block, size_t size) {
+  size_t length = 0;
+  if (!announcedLength(block, size, &length) || length > kLargestAnnouncedBody) return 0;
+  return length;
 }
 
 char* ResponseBuffer::prepare(size_t limit, size_t* room) {
@@ -153,6 +161,12 @@ bool ResponseBuffer::decodeTransferCoding() {
   if (!decodeChunkedBody(body_.data(), body_.size(), &decoded)) return false;
   body_.truncate(decoded);
   return true;
+}
+
+bool ResponseBuffer::bodyCutShort() const {
+  if (!split_ || isChunkedTransfer(head_.data(), head_.size())) return false;
+  size_t length = 0;
+  return announcedLength(head_.data(), head_.size(), &length) && body_.size() < length;
 }
 
 char* ResponseBuffer::takeBody(size_t* length) {

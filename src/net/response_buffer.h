@@ -32,6 +32,9 @@ class ResponseBuffer {
   // Decodes a body sent in chunked transfer coding, in its own block; any other body
   // stays as received. False when the chunked coding is malformed or cut short.
   bool decodeTransferCoding();
+  // True when the header block announces a Content-Length (and no chunked coding)
+  // that the body falls short of: the connection closed before the whole body came.
+  bool bodyCutShort() const;
   // Hands the body over as a malloc'd block (at least one byte allocated) that the
   // caller frees; *length gets its size. The buffer is left empty.
   char* takeBody(size_t* length);
@@ -55,3 +58,6 @@ class ResponseBuffer {
 // Room worth reserving for the body from a header block's Content-Length, if a line
 // gives one in plain digits; 0 otherwise.
 size_t announcedBodyLength(const char* headerBlock, size_t size);
+// The Content-Length a header block announces, read exactly (a value too large for
+// size_t reads as its largest value); false when no line gives one in plain digits.
+bool announcedLength(const char* headerBlock, size_t size, size_t* length);
