@@ -9,6 +9,18 @@ constexpr int kRed = 4;
 constexpr int kGrey = 7;
 }  // namespace
 
+void prepareEngineConsole(HWND console, const char* welcome) {
+  createScreen(console, kScreen);
+  showScreen(console, kScreen);
+  setColorMode(console, kScreen, 1);
+  setTextColor(console, kScreen, kGrey);
+  setFont(console, kScreen, 2);
+  setCursorShape(console, kScreen, 14, 15);
+  clearScreen(console, kScreen);
+  printText(console, kScreen, welcome);
+  g_consoleWindow = console;
+}
+
 void consolePrint(const char* text) { printText(g_consoleWindow, kScreen, text); }
 
 void consolePrintError(const char* text) {

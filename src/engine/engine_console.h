@@ -1,6 +1,12 @@
 // How the engine prints: four small operations on screen 0 of the main window's
 // console. Every text also goes to the installation log.
 #pragma once
+#include <windows.h>
+
+// Sets up screen 0 of a console control as the engine's log window (colour, grey
+// text, 8x16 glyphs, a two-line cursor), greets with `welcome` and makes it the
+// console the operations below print to.
+void prepareEngineConsole(HWND console, const char* welcome);
 
 void consolePrint(const char* text);
 // One line in red (palette entry 4), then back to grey (entry 7).

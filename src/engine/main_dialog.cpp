@@ -8,10 +8,10 @@
 #include "app/exit_guard.h"
 #include "app/install_log.h"
 #include "app/message_box.h"
-#include "console/console.h"
 #include "download/manifest_loader.h"
 #include "engine/download_loop.h"
 #include "engine/download_root.h"
+#include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/library_launch.h"
 #include "engine/update_analysis.h"
@@ -92,16 +92,7 @@ BOOL CvelmorinDlg::onInitDialog() {
 }
 
 void CvelmorinDlg::prepareConsole() {
-  HWND console = item(kConsole);
-  createScreen(console, 0);
-  showScreen(console, 0);
-  setColorMode(console, 0, 1);
-  setTextColor(console, 0, 7);
-  setFont(console, 0, 2);
-  setCursorShape(console, 0, 14, 15);
-  clearScreen(console, 0);
-  printText(console, 0, "Welcome in installation program\n");
-  g_consoleWindow = console;
+  prepareEngineConsole(item(kConsole), "Welcome in installation program\n");
 }
 
 void CvelmorinDlg::setIcons() {

@@ -4,8 +4,8 @@
 
 #include "app/install_log.h"
 #include "app/main_window.h"
-#include "console/console.h"
 #include "download/install_descriptor.h"
+#include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/installer_start.h"
 #include "resources/resource_ids.h"
@@ -38,16 +38,7 @@ void crescue::onCancel() {
 }
 
 void crescue::prepareConsole() {
-  HWND console = item(kConsole);
-  createScreen(console, 0);
-  showScreen(console, 0);
-  setColorMode(console, 0, 1);
-  setTextColor(console, 0, 7);
-  setFont(console, 0, 2);
-  setCursorShape(console, 0, 14, 15);
-  clearScreen(console, 0);
-  printText(console, 0, "Welcome in rescue installation program\n");
-  g_consoleWindow = console;
+  prepareEngineConsole(item(kConsole), "Welcome in rescue installation program\n");
 }
 
 void crescue::setTexts() {

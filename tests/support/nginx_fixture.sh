@@ -10,15 +10,8 @@ shift 2
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
-stop() {
-  [ -f "$dir/nginx.pid" ] || return 0
-  pid=$(cat "$dir/nginx.pid")
-  rm -f "$dir/nginx.pid"
-  kill -TERM "$pid" 2>/dev/null || return 0
-  i=0
-  while kill -0 "$pid" 2>/dev/null && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-  kill -KILL "$pid" 2>/dev/null || true
-}
+. "$(dirname "$0")/nginx_stop.sh"
+stop() { stop_nginx "$dir/nginx.pid"; }
 
 free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'

@@ -20,15 +20,8 @@ shift 2
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
-stop() {
-  [ -f "$state/nginx.pid" ] || return 0
-  pid=$(cat "$state/nginx.pid")
-  rm -f "$state/nginx.pid"
-  kill -TERM "$pid" 2>/dev/null || return 0
-  i=0
-  while kill -0 "$pid" 2>/dev/null && [ $i -lt 100 ]; do sleep 0.05; i=$((i + 1)); done
-  kill -KILL "$pid" 2>/dev/null || true
-}
+. "$(dirname "$0")/nginx_stop.sh"
+stop() { stop_nginx "$state/nginx.pid"; }
 
 write_config() {
   root="$1" port="$2" rate="${3:-0}"
