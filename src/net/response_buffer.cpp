@@ -20,7 +20,7 @@ const size_t kRoomPerByteReceived = 32;
 // Bodies from this size on have their pages touched ahead of the reads...
 const size_t kWarmFrom = size_t{4} << 20;
 // ...but never further ahead than this.
-const size_t kWarmAhead = size_t{4} << 20;
+const size_t kWarmAhead = size_t{16} << 20;
 
 size_t roomAllowedFor(size_t received) {
   if (received > (static_cast<size_t>(-1) - kRoomFloor) / kRoomPerByteReceived)
