@@ -20,7 +20,6 @@ class SetupProcess {
   SetupProcess& operator=(const SetupProcess&) = delete;
 
   bool started() const { return process_ != nullptr; }
-  DWORD processId() const { return id_; }
   // A visible dialog window (class #32770) of the program whose title starts with
   // the prefix; null after the time limit.
   HWND waitDialog(const std::string& titlePrefix, int milliseconds = 15000) const;
