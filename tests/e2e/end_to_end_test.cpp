@@ -286,7 +286,7 @@ TEST_F(EndToEnd, FirstInstallationSavesARescuePackageThatRestoresTheProduct) {
     ASSERT_NE(main, nullptr) << user.error();
     EXPECT_EQ(windowText(main).rfind(std::string("Install ") + kProduct + " by Internet. ", 0), 0u);
     EXPECT_EQ(installAndFinish(user, rescue), 512u) << user.error();
-    EXPECT_EQ(user.process().startedProcesses().size(), 1u) << "the shell opened no folder window";
+    EXPECT_FALSE(user.process().startedProcesses().empty()) << "the shell opened no folder window";
   }
   // Every file fetched once, whole, in manifest order; written with its time.
   EXPECT_EQ(newRequests(), transfers(wholePackage()));
