@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "app/install_log.h"
 #include "console/console.h"
 #include "console/console_state.h"
@@ -19,17 +20,6 @@ namespace {
 
 constexpr int kLines = 20000;
 constexpr int kRedraws = 300;
-
-double now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::vector<std::string> makeLines() {
   std::vector<std::string> lines;

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "app/install_log.h"
 #include "app/message_box.h"
 #include "console/console.h"
@@ -36,17 +37,6 @@
 #include "ui/chinstall.h"
 
 namespace {
-
-double now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::atomic<double> g_decision{0};
 std::atomic<double> g_handOver{0};
