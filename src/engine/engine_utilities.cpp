@@ -15,6 +15,14 @@ bool createDirectoryLogged(const char* path) {
   return created;
 }
 
+DownloadRootLevels downloadRootLevels() {
+  char temporary[MAX_PATH + 1] = "";
+  GetTempPathA(sizeof temporary, temporary);
+  DownloadRootLevels levels;
+  formatDownloadRoot(temporary, g_productName, levels);
+  return levels;
+}
+
 std::string windowsErrorText(DWORD code) {
   char* systemText = nullptr;
   // Without IGNORE_INSERTS a text with inserts would read arguments that nobody gave.

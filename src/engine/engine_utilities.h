@@ -5,8 +5,12 @@
 
 #include <string>
 
+#include "engine/download_root.h"
 #include "quorvane_install.h"
 
+// The download root's levels under this user's temporary directory, for the
+// product the descriptor names.
+DownloadRootLevels downloadRootLevels();
 // Creates one directory level, reporting it on the console. True when it was
 // created (an existing directory counts as a failure).
 bool createDirectoryLogged(const char* path);

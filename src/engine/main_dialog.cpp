@@ -10,9 +10,9 @@
 #include "app/message_box.h"
 #include "download/manifest_loader.h"
 #include "engine/download_loop.h"
-#include "engine/download_root.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
+#include "engine/engine_utilities.h"
 #include "engine/library_launch.h"
 #include "engine/update_analysis.h"
 #include "framework/app_name.h"
@@ -124,11 +124,7 @@ void CvelmorinDlg::requireDescriptor() {
 
 void CvelmorinDlg::buildDownloadRoot() {
   parseInstallDescriptor(g_descriptorText, g_descriptorLength);
-  char temporary[260] = "";
-  GetTempPathA(sizeof temporary, temporary);
-  DownloadRootLevels levels;
-  formatDownloadRoot(temporary, g_productName, levels);
-  std::memcpy(g_downloadRoot, levels.product, sizeof g_downloadRoot);
+  std::memcpy(g_downloadRoot, downloadRootLevels().product, sizeof g_downloadRoot);
 }
 
 // The manifest has told the user what went wrong, if anything could be told.

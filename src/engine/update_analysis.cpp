@@ -27,7 +27,6 @@
 namespace {
 
 constexpr unsigned char kFromDirectory = 2;
-constexpr DWORD kTemporaryDirectorySize = 260;
 
 struct Findings {
   bool allCurrent = true;   // no file missing or changed
@@ -37,10 +36,7 @@ struct Findings {
 // The download root is built again level by level under the temporary directory,
 // as the main window built it, each level created (and reported) on the way.
 void prepareDownloadRoot() {
-  char temporary[kTemporaryDirectorySize] = "";
-  GetTempPathA(sizeof temporary, temporary);
-  DownloadRootLevels levels;
-  formatDownloadRoot(temporary, g_productName, levels);
+  const DownloadRootLevels levels = downloadRootLevels();
   createDirectoryLogged(levels.company);
   createDirectoryLogged(levels.downloaded);
   createDirectoryLogged(levels.product);
