@@ -52,6 +52,9 @@ class Screenshots {
     if (step == "rescue-saved" && installer_) {
       std::vector<HWND> opened;
       eventually([&] { return !(opened = otherWindows()).empty(); }, 3000);
+      // Widened as a reader would, so that the details view shows its columns whole.
+      for (HWND window : opened)
+        SetWindowPos(window, nullptr, 0, 0, 900, 480, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       if (!opened.empty()) save("rescue-folder-opened", opened, 2000);
     }
   }
