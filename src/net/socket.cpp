@@ -8,6 +8,7 @@
 
 #include "net/host_lookup.h"
 #include "net/winsock_users.h"
+#include "services/message_box.h"
 
 namespace {
 

@@ -63,6 +63,6 @@ class Socket {
   void setBlocking(bool blocking, bool reportFailure);
 };
 
-// System-modal error boxes of the transport.
-void showError(HWND owner, const char* caption, const char* text);
+// The transport's error box for a Winsock error: its code in decimal and in
+// hexadecimal, then the system's text for it.
 void showSocketError(HWND owner, const char* caption, int code);

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/install_log.h"
 #include "console_window_fixture.h"
+#include "services/install_log.h"
 
 namespace {
 

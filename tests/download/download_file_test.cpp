@@ -14,12 +14,12 @@
 #include <thread>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/message_box.h"
 #include "download/download_errors.h"
 #include "download/download_file.h"
 #include "net/loopback_server.h"
 #include "net/socket.h"
+#include "services/main_window.h"
+#include "services/message_box.h"
 #include "support/scripted_message_box.h"
 
 namespace {

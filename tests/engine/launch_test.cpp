@@ -6,12 +6,12 @@
 
 #include <filesystem>
 
-#include "app/folder_browser.h"
-#include "app/message_box.h"
-#include "app/shell_open.h"
 #include "download/install_descriptor.h"
 #include "engine/engine_utilities.h"
 #include "engine/library_launch.h"
+#include "services/folder_browser.h"
+#include "services/message_box.h"
+#include "services/shell_open.h"
 #include "support/engine_window.h"
 #include "support/scripted_message_box.h"
 

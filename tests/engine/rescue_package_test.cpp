@@ -6,12 +6,12 @@
 #include <deque>
 #include <filesystem>
 
-#include "app/folder_browser.h"
-#include "app/shell_open.h"
 #include "download/file_record.h"
 #include "download/install_descriptor.h"
 #include "engine/engine_utilities.h"
 #include "engine/rescue_package.h"
+#include "services/folder_browser.h"
+#include "services/shell_open.h"
 #include "support/engine_window.h"
 #include "support/scripted_message_box.h"
 

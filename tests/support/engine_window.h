@@ -9,9 +9,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/install_log.h"
 #include "console/console.h"
 #include "engine/engine_state.h"
+#include "services/install_log.h"
 
 class EngineWindow {
  public:

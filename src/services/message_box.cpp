@@ -1,4 +1,4 @@
-#include "app/message_box.h"
+#include "services/message_box.h"
 
 #include <atomic>
 
@@ -13,6 +13,10 @@ int showMessageBox(HWND owner, const char* text, const char* caption, UINT flags
 }
 
 void setMessageBoxAnswerer(MessageBoxAnswerer answerer) { g_answerer.store(answerer); }
+
+void showError(HWND owner, const char* caption, const char* text) {
+  showMessageBox(owner, text, caption, MB_SYSTEMMODAL | MB_ICONERROR | MB_OK);
+}
 
 bool askConfirmation(HWND owner, const char* text) {
   return showMessageBox(owner, text, "Installer Confirmation",

@@ -1,19 +1,27 @@
-#include "app/install_log.h"
+#include "services/install_log.h"
 
 #include <atomic>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/log_line.h"
-#include "app/log_path.h"
-#include "app/message_box.h"
-#include "app/shell_open.h"
+#include "services/log_line.h"
+#include "services/log_path.h"
+#include "services/message_box.h"
+#include "services/shell_open.h"
+#include "win32/handles.h"
 
 namespace {
 
-HANDLE g_file = INVALID_HANDLE_VALUE;  // kept until closeLog, even once logging has stopped
-std::atomic<bool> g_open{false};       // lines are written only while this is set
+// The log file, kept until closeLog even once logging has stopped. Never destroyed: a
+// worker may still be writing a line while the process ends.
+KernelHandle& logFile() {
+  static KernelHandle* const file = new KernelHandle();
+  return *file;
+}
+
+std::atomic<bool> g_open{false};  // lines are written only while this is set
 char g_path[kLogPathCapacity] = "";
 std::atomic<LogFlush> g_flush{nullptr};
 
@@ -56,7 +64,7 @@ bool temporaryDirectory(std::string& directory) {
 
 void writeAll(const char* bytes, size_t count) {
   DWORD written = 0;
-  WriteFile(g_file, bytes, static_cast<DWORD>(count), &written, nullptr);  // errors ignored by design
+  WriteFile(logFile().get(), bytes, static_cast<DWORD>(count), &written, nullptr);  // errors ignored by design
 }
 
 // Set while a line is being written: a worker terminated in the middle of a line
@@ -76,13 +84,12 @@ void writeLineLocked(const char* text) {
   writeAll(kLogLineEnd, std::strlen(kLogLineEnd));
   g_lineUnfinished = false;
   const LogFlush flush = g_flush.load();
-  (flush ? flush : FlushFileBuffers)(g_file);
+  (flush ? flush : FlushFileBuffers)(logFile().get());
 }
 
 void releaseFileLocked() {
   g_open = false;
-  if (g_file != INVALID_HANDLE_VALUE) CloseHandle(g_file);
-  g_file = INVALID_HANDLE_VALUE;
+  logFile().close();
 }
 
 }  // namespace
@@ -94,20 +101,20 @@ void openLog(HWND owner) {
   std::string directory;
   const bool haveDirectory = temporaryDirectory(directory);
   const std::string path = logPathIn(directory);
-  HANDLE file = INVALID_HANDLE_VALUE;
+  KernelHandle file;
   if (haveDirectory && logPathFits(path)) {
-    file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    file.reset(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
   }
-  if (file == INVALID_HANDLE_VALUE) {
+  if (!file) {
     const std::string text = "troubleshooting creating log file (" + path + ")";
     showMessageBox(owner, text.c_str(), "log", MB_SYSTEMMODAL | MB_OK);
     g_path[0] = '\0';  // nothing to show at the end of the run
     return;
   }
 
-  SetFilePointer(file, 0, nullptr, FILE_END);
-  g_file = file;
+  SetFilePointer(file.get(), 0, nullptr, FILE_END);
+  logFile() = std::move(file);
   std::memcpy(g_path, path.c_str(), path.size() + 1);
   g_open = true;
   writeLineLocked("Running setup installation");

@@ -10,6 +10,9 @@ int showMessageBox(HWND owner, const char* text, const char* caption, UINT flags
 using MessageBoxAnswerer = int (*)(HWND owner, const char* text, const char* caption, UINT flags);
 void setMessageBoxAnswerer(MessageBoxAnswerer answerer);
 
+// The error box: system-modal, error icon, OK.
+void showError(HWND owner, const char* caption, const char* text);
+
 // The confirmation box: caption "Installer Confirmation", system-modal, information
 // icon, Yes and No. True exactly when the user chose Yes.
 bool askConfirmation(HWND owner, const char* text);

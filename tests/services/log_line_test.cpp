@@ -1,11 +1,11 @@
-#include "app/log_line.h"
+#include "services/log_line.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 
-#include "app/log_path.h"
+#include "services/log_path.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/message_box.h"
+#include "services/message_box.h"
 #include "support/scripted_message_box.h"
 
 TEST(MessageBoxSeam, ConfirmationBoxAsksYesNoAndReadsTheAnswer) {

@@ -1,4 +1,4 @@
-#include "app/log_line.h"
+#include "services/log_line.h"
 
 #include <cstdio>
 

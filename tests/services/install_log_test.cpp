@@ -1,6 +1,6 @@
 // The installation log on real files in the prefix's temporary directory. Each test
 // points TMP and TEMP at a directory of its own, so the log it reads is its own.
-#include "app/install_log.h"
+#include "services/install_log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/log_path.h"
+#include "services/log_path.h"
 
 std::string logPathIn(const std::string& temporaryDirectory) { return temporaryDirectory + "\\velmorin.log"; }
 

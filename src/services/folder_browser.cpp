@@ -1,4 +1,4 @@
-#include "app/folder_browser.h"
+#include "services/folder_browser.h"
 
 #include <ole2.h>
 #include <shlobj.h>

@@ -1,4 +1,4 @@
-#include "app/shell_open.h"
+#include "services/shell_open.h"
 
 #include <shellapi.h>
 
