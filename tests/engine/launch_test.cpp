@@ -4,6 +4,7 @@
 // thread, and end with exit code 512, offering the rescue package after a success only.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "download/install_descriptor.h"
@@ -192,4 +193,34 @@ TEST(Launch, DeclinedMissingOrWithoutEntryPointTheButtonsComeBack) {
   }
   EXPECT_EQ(window.colourOf("Can't load file"), 4);
   EXPECT_EQ(window.colourOf("Can't find function"), 4);
+}
+
+// A file Windows cannot load as a library (error 193) is named where the system's
+// text has an insert for it ("Bad EXE format for %1."): no "%1" reaches the user.
+TEST(Launch, AFileThatIsNoLibraryIsNamedInTheSystemsText) {
+  prepareRun(runDirectory("bad-format"), "not_a_library.dll");
+  const std::string path = g_base + "\\root\\not_a_library.dll";
+  std::ofstream(path, std::ios::binary) << "not a library";
+  char* raw = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 ERROR_BAD_EXE_FORMAT, 0x400, reinterpret_cast<LPSTR>(&raw), 0, nullptr);
+  ASSERT_NE(raw, nullptr);
+  std::string named(raw, std::strcspn(raw, "\r"));
+  LocalFree(raw);
+  const size_t insert = named.find("%1");
+  ASSERT_NE(insert, std::string::npos) << named;  // the system's text names the file
+  named.replace(insert, 2, path);
+
+  EngineWindow window;
+  ScriptedMessageBoxes boxes;
+  boxes.answer({IDYES, IDOK});
+  window.disableRunButtons();
+  offerInstallerLaunch(window.hwnd());
+  EXPECT_TRUE(window.runButtonsEnabled());
+  const auto shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 2u);
+  const std::string expected = "Can't load file " + path + " with error 193 (Error Windows n\xB0" "193\n" + named + ")";
+  EXPECT_EQ(shown[1].text, expected);
+  EXPECT_EQ(shown[1].text.find("%1"), std::string::npos);
+  EXPECT_NE(installLog().find(") " + expected + "\r\n"), std::string::npos) << installLog();
 }
