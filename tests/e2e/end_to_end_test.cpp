@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/user_session.h"
+#include "support/user_session.h"
 
 namespace {
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "ui/screen_capture.h"
+#include "support/screen_capture.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/ui_driver.h"
+#include "support/ui_driver.h"
 
 #include <shlobj.h>
 #include <tlhelp32.h>

@@ -1,4 +1,4 @@
-#include "e2e/user_session.h"
+#include "support/user_session.h"
 
 #include <chrono>
 #include <thread>

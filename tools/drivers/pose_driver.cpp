@@ -13,7 +13,7 @@
 
 #include "download/md5_digest.h"
 #include "net/loopback_server.h"
-#include "ui/ui_driver.h"
+#include "support/ui_driver.h"
 
 namespace {
 const char kServerPath[] = "/install/game/moorz2/";

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "ui/ui_driver.h"
+#include "support/ui_driver.h"
 
 // Radio buttons of the mode dialog.
 constexpr int kSingleComputerMode = 1002;

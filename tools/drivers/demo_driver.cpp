@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "e2e/user_session.h"
-#include "ui/screen_capture.h"
+#include "support/user_session.h"
+#include "support/screen_capture.h"
 
 namespace {
 const char kProduct[] = "Kestrel-Bay";
