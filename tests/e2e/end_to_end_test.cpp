@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
 #include "support/user_session.h"
 
 namespace {
@@ -32,12 +34,8 @@ const std::vector<std::string> kManifestOrder = {
     "data\\maps\\harbour.map", "data\\maps\\lighthouse.map", "data\\scripts\\quests\\intro.lua",
     "data\\sound\\ambience.ogg", "docs\\manual.txt", "install.ini", "sample_installer.dll"};
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+// A whole file; empty when it is not there (yet).
+std::string readFile(const std::string& path) { return readWholeFile(path, ""); }
 
 // Every file below `root`, by its name relative to it (backslashes).
 Files filesBelow(const std::string& root) {
@@ -145,18 +143,13 @@ class EndToEnd : public testing::Test {
     product_ = work_ + "\\www\\install\\scenarios\\kestrel-bay";
     installed_ = work_ + "\\installed";
     // Inside the Wine prefix: the folder browser cannot select folders on drive Z:.
-    static const std::string temp = [] {
-      char path[MAX_PATH] = "";
-      GetTempPathA(sizeof path, path);  // before a case points TMP elsewhere
-      return std::string(path);
-    }();
-    case_ = temp + "velmorin-e2e\\" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    case_ = systemTemporaryDirectory() + "velmorin-e2e\\" + testing::UnitTest::GetInstance()->current_test_info()->name();
     std::error_code ignored;
     fs::remove_all(case_, ignored);
     fs::remove_all(installed_, ignored);
     fs::create_directories(case_ + "\\temp");
     // The installer finds its download root and its log below TMP.
-    SetEnvironmentVariableA("TMP", (case_ + "\\temp").c_str());
+    temporary_.pointAt(case_ + "\\temp");
     root_ = case_ + "\\temp\\\\Quorvane\\Downloaded\\" + kProduct;
     log_ = case_ + "\\temp\\velmorin.log";
     served_ = without(filesBelow(product_), {"downloadgi.txt"});
@@ -270,6 +263,7 @@ class EndToEnd : public testing::Test {
     return user.finishRun();
   }
 
+  TemporaryDirectoryRedirect temporary_;  // TMP of the installers this case starts
   std::string work_, product_, installed_, case_, root_, log_;
   Files served_;
   size_t requestsSeen_ = 0;

@@ -15,6 +15,7 @@
 #include "services/shell_open.h"
 #include "support/engine_window.h"
 #include "support/scripted_message_box.h"
+#include "support/temporary_directory.h"
 
 namespace {
 std::string g_base;  // the run's directory: root\ (download root), tmp\ (log), pack\ (rescue)
@@ -25,18 +26,14 @@ std::string besideThisProgram(const std::string& name) {
   return std::filesystem::path(path).parent_path().string() + "\\" + name;
 }
 
-std::string runDirectory(const char* name) {
-  static const std::string temp = std::filesystem::temp_directory_path().string();
-  return temp + "vm-launch-" + std::to_string(GetCurrentProcessId()) + "-" + name;
-}
+// The name of a run's directory in the temporary directory.
+std::string runName(const char* name) { return "vm-launch-" + std::to_string(GetCurrentProcessId()) + "-" + name; }
 
-// A fresh run directory, the library copied into its download root; product Moor-Z2.
+// A run in a fresh directory: its folders, the library copied into its download root;
+// product Moor-Z2.
 void prepareRun(const std::string& base, const char* library) {
   g_base = base;
-  std::error_code ignored;
-  std::filesystem::remove_all(base, ignored);  // process ids come round again
-  for (const char* sub : {"", "\\root", "\\tmp", "\\pack"}) CreateDirectoryA((base + sub).c_str(), nullptr);
-  SetEnvironmentVariableA("TMP", (base + "\\tmp").c_str());
+  for (const char* sub : {"\\root", "\\tmp", "\\pack"}) CreateDirectoryA((base + sub).c_str(), nullptr);
   strcpy(g_productName, "Moor-Z2");
   strcpy(g_downloadRoot, (base + "\\root").c_str());
   strcpy(g_libraryName, library);
@@ -71,6 +68,7 @@ TEST(LaunchChild, RunToTheEnd) {
   if (!GetEnvironmentVariableA("VM_LAUNCH_CHILD", value, sizeof value)) GTEST_SKIP();
   const std::string setting = value;
   prepareRun(setting.substr(0, setting.find('|')), "record_check.dll");
+  const TemporaryDirectoryRedirect temporary(g_base + "\\tmp");
   EngineWindow window;
   window.disableRunButtons();
   std::ofstream(g_base + "\\root\\expect.ini", std::ios::binary)
@@ -122,7 +120,8 @@ const char kLastBox[] = "Downloading|Processus should be exited,\\n You can disc
 }  // namespace
 
 TEST(Launch, ARunWhoseLibrarySucceedsEndsWith512AfterTheRescuePackage) {
-  const std::string base = runDirectory("success"), pack = base + "\\pack";
+  const ScratchDirectory run(runName("success"));
+  const std::string base = run.path(), pack = base + "\\pack";
   ASSERT_EQ(runChild(base, 1), 512u);
   EXPECT_EQ(readWholeFile(base + "\\launched.txt"), "thread");
   const std::string checks = readWholeFile(base + "\\checks.txt");
@@ -148,12 +147,11 @@ TEST(Launch, ARunWhoseLibrarySucceedsEndsWith512AfterTheRescuePackage) {
   EXPECT_NE(log.find(") [reffileadded]\r\n"), std::string::npos);
   EXPECT_NE(log.find(") Uri(data\\extra.cfg):RelatedFile(" + base + "\\extra.cfg)\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find(") Installation finished.\r\n"), std::string::npos);
-  std::error_code ignored;
-  std::filesystem::remove_all(base, ignored);
 }
 
 TEST(Launch, ARunWhoseLibraryFailsEndsWith512WithoutTheRescuePackage) {
-  const std::string base = runDirectory("failure");
+  const ScratchDirectory run(runName("failure"));
+  const std::string base = run.path();
   ASSERT_EQ(runChild(base, 0), 512u);
   EXPECT_EQ(readWholeFile(base + "\\checks.txt").find("FAIL"), std::string::npos);
   EXPECT_EQ(lines(readWholeFile(base + "\\transcript.txt")),
@@ -161,12 +159,12 @@ TEST(Launch, ARunWhoseLibraryFailsEndsWith512WithoutTheRescuePackage) {
                                       "velmorin|Installation failure.|0x1010|main|Installation ...|00", kLogOffer,
                                       kLastBox}));
   EXPECT_NE(readWholeFile(base + "\\tmp\\velmorin.log").find(") Installation failure.\r\n"), std::string::npos);
-  std::error_code ignored;
-  std::filesystem::remove_all(base, ignored);
 }
 
 TEST(Launch, DeclinedMissingOrWithoutEntryPointTheButtonsComeBack) {
-  prepareRun(runDirectory("refused"), "no_entry.dll");
+  const ScratchDirectory run(runName("refused"));
+  prepareRun(run.path(), "no_entry.dll");
+  const TemporaryDirectoryRedirect temporary(g_base + "\\tmp");
   EngineWindow window;
   ScriptedMessageBoxes boxes;
   boxes.answer({IDNO, IDYES, IDOK, IDYES, IDOK});
@@ -198,7 +196,9 @@ TEST(Launch, DeclinedMissingOrWithoutEntryPointTheButtonsComeBack) {
 // A file Windows cannot load as a library (error 193) is named where the system's
 // text has an insert for it ("Bad EXE format for %1."): no "%1" reaches the user.
 TEST(Launch, AFileThatIsNoLibraryIsNamedInTheSystemsText) {
-  prepareRun(runDirectory("bad-format"), "not_a_library.dll");
+  const ScratchDirectory run(runName("bad-format"));
+  prepareRun(run.path(), "not_a_library.dll");
+  const TemporaryDirectoryRedirect temporary(g_base + "\\tmp");
   const std::string path = g_base + "\\root\\not_a_library.dll";
   std::ofstream(path, std::ios::binary) << "not a library";
   char* raw = nullptr;

@@ -12,32 +12,11 @@
 #include <vector>
 
 #include "support/scripted_message_box.h"
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
+#include "win32/handles.h"
 
 namespace {
-
-std::string environmentValue(const char* name) {
-  char value[32768];
-  const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  return length && length < sizeof value ? std::string(value, length) : std::string();
-}
-
-std::string systemTemporaryDirectory() {
-  char path[MAX_PATH + 1];
-  const DWORD length = GetTempPathA(sizeof path, path);
-  return std::string(path, length);
-}
-
-std::string readWholeFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<missing>";
-  std::string content;
-  char chunk[65536];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got) content.append(chunk, got);
-  CloseHandle(file);
-  return content;
-}
 
 // Splits at CR LF, the log's own line end; a line feed inside a text stays in its line.
 std::vector<std::string> logLines(const std::string& content) {
@@ -61,8 +40,6 @@ std::string textOf(const std::string& line) {
 class InstallLog : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedTmp_ = environmentValue("TMP");
-    savedTemp_ = environmentValue("TEMP");
     directory_ = systemTemporaryDirectory() + "velmorin-log-" + std::to_string(GetCurrentProcessId()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
     ASSERT_TRUE(CreateDirectoryA(directory_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
@@ -73,20 +50,16 @@ class InstallLog : public ::testing::Test {
 
   void TearDown() override {
     closeLog();
-    SetEnvironmentVariableA("TMP", savedTmp_.empty() ? nullptr : savedTmp_.c_str());
-    SetEnvironmentVariableA("TEMP", savedTemp_.empty() ? nullptr : savedTemp_.c_str());
     DeleteFileA(logPath_.c_str());
     RemoveDirectoryA(directory_.c_str());
   }
 
-  static void useTemporaryDirectory(const std::string& path) {
-    SetEnvironmentVariableA("TMP", path.c_str());
-    SetEnvironmentVariableA("TEMP", path.c_str());
-  }
+  void useTemporaryDirectory(const std::string& path) const { temporary_.pointAt(path); }
 
   std::string content() const { return readWholeFile(logPath_); }
 
-  std::string savedTmp_, savedTemp_, directory_, logPath_;
+  TemporaryDirectoryRedirect temporary_;  // TMP and TEMP as they were come back after each test
+  std::string directory_, logPath_;
 };
 
 }  // namespace
@@ -225,7 +198,7 @@ class LogOpener {
     ok_ = RegCreateKeyExA(HKEY_CLASSES_ROOT, ".log", 0, nullptr, 0, KEY_WRITE, nullptr, &key, &created) ==
               ERROR_SUCCESS &&
           created == REG_CREATED_NEW_KEY;
-    if (key) RegCloseKey(key);
+    RegistryKey(key).close();  // only its creation was needed
     ok_ = ok_ && RegSetValueA(HKEY_CLASSES_ROOT, ".log", REG_SZ, "velmorin.test.logfile", 0) == ERROR_SUCCESS &&
           RegSetValueA(HKEY_CLASSES_ROOT, "velmorin.test.logfile\\shell\\open\\command", REG_SZ,
                        command.c_str(), 0) == ERROR_SUCCESS;
