@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "win32/handles.h"
+
 namespace {
 std::vector<uint8_t> grab(const RECT& area, BITMAPINFO& info) {
   const int width = area.right - area.left, height = area.bottom - area.top;
@@ -16,16 +18,14 @@ std::vector<uint8_t> grab(const RECT& area, BITMAPINFO& info) {
   info.bmiHeader.biCompression = BI_RGB;
   const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
   std::vector<uint8_t> pixels(stride * static_cast<size_t>(height));
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-  SelectObject(memory, old);
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  const MemoryDc memory(CreateCompatibleDC(screen.get()));
+  const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  {
+    const SelectedObject selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+  }
+  GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   return pixels;
 }
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "console/console.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -132,13 +133,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   printText(g_console, 0, "Welcome in installation program\n");
   int seconds = std::atoi(commandLine);
   if (seconds > 0) SetTimer(window, kQuitTimer, static_cast<UINT>(seconds) * 1000, nullptr);
-  HANDLE worker = CreateThread(nullptr, 0, printProgress, window, 0, nullptr);
+  KernelHandle worker(CreateThread(nullptr, 0, printProgress, window, 0, nullptr));
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  WaitForSingleObject(worker, 5000);
-  CloseHandle(worker);
+  WaitForSingleObject(worker.get(), 5000);
   return 0;
 }
