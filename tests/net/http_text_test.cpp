@@ -104,6 +104,8 @@ TEST(Resolve, RelativeIsTakenFromTheDirectoryOfTheCurrentAddress) {
   EXPECT_EQ("http://h/d/../up", resolveLocation("http://h/d/f", "h", "../up"));
   // Only one leading "./" is dropped.
   EXPECT_EQ("http://h/d/./x", resolveLocation("http://h/d/f", "h", "././x"));
+  // The directory is the path's: the slashes of a query are no part of it.
+  EXPECT_EQ("http://h/d/a", resolveLocation("http://h/d/f?next=http://o/x/y", "h", "a"));
 }
 
 TEST(Resolve, AnAddressWithoutPathTakesTheProtocolAsBase) {
@@ -178,13 +180,37 @@ TEST(Response, WithoutEmptyLineAllIsHeaderBlock) {
   }
 }
 
-TEST(Response, BodyLargerOrSmallerThanAnnouncedIsKeptWhole) {
+TEST(Response, BodyEndsAtTheAnnouncedLengthOrElseWithTheConnection) {
   std::string big(300000, 'b');
-  for (const char* announced : {"10", "300000", "999999", "x", "99999999999999999999999"}) {
+  struct Case {
+    const char* announced;
+    size_t body;
+    bool complete;
+  } cases[] = {{"10", 10, true},         {"300000", 300000, true},
+               {"999999", 300000, false}, {"x", 300000, false},
+               {"0", 0, true},           {"99999999999999999999999", 300000, false}};
+  for (const Case& c : cases) {
     ResponseBuffer buffer;
-    feed(buffer, std::string("HTTP/1.1 200 OK\r\nContent-Length: ") + announced + "\r\n\r\n" + big, 0);
-    EXPECT_TRUE(buffer.body() == big) << announced;
+    feed(buffer, std::string("HTTP/1.1 200 OK\r\nContent-Length: ") + c.announced + "\r\n\r\n" + big, 0);
+    EXPECT_TRUE(buffer.body() == big.substr(0, c.body)) << c.announced;
+    EXPECT_EQ(c.complete, buffer.complete()) << c.announced;
   }
+  // A chunked body is complete at its last chunk, however the bytes arrive.
+  for (size_t piece : {size_t{1}, size_t{3}, size_t{0}}) {
+    ResponseBuffer buffer;
+    const std::string head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    feed(buffer, head + "4;x=y\r\nWiki\r\n5\nped", piece);
+    EXPECT_FALSE(buffer.complete()) << piece;
+    feed(buffer, "ia\r\n10\r\n" + std::string(16, 'z') + "\r\n", piece);
+    EXPECT_FALSE(buffer.complete()) << piece;
+    feed(buffer, "0\r\n", piece);
+    EXPECT_TRUE(buffer.complete()) << piece;
+    ASSERT_TRUE(buffer.decodeTransferCoding());
+    EXPECT_EQ("Wikipedia" + std::string(16, 'z'), buffer.body());
+  }
+  ResponseBuffer garbled;
+  feed(garbled, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nWikiXX", 0);
+  EXPECT_TRUE(garbled.complete()) << "nothing more to wait for: the decoder refuses it";
 }
 
 TEST(Response, LargeAnnouncedBodyArrivesWholeBesideTheWarmer) {
@@ -196,7 +222,7 @@ TEST(Response, LargeAnnouncedBodyArrivesWholeBesideTheWarmer) {
     feed(buffer, "HTTP/1.1 200 OK\r\nContent-Length: " + announced + "\r\n\r\n" + big, 65536);
     size_t length = 0;
     char* body = buffer.takeBody(&length);
-    ASSERT_EQ(big.size(), length) << announced;
+    ASSERT_EQ(std::min<size_t>(big.size(), std::stoull(announced)), length) << announced;
     EXPECT_EQ(0, std::memcmp(body, big.data(), length)) << announced;
     std::free(body);
   }
