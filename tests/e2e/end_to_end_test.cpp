@@ -249,7 +249,7 @@ class EndToEnd : public testing::Test {
   }
   Files productFiles() const { return without(served_, {"sample_installer.dll", "install.ini"}); }
   std::string libraryQuestion() const {
-    return std::string("Install ") + kProduct + " (" + std::to_string(productFiles_) + " files) into\n" + installed_ +
+    return "Install " + std::string(kProduct) + " (" + std::to_string(productFiles_) + " files) into\n" + installed_ +
            " ?";
   }
   std::string localPath(const std::string& name) const { return root_ + "\\" + name; }
@@ -456,15 +456,15 @@ TEST_F(EndToEnd, ServerStoppedDuringTheDownloadIsAskedAboutAndYesCompletesOnceIt
   EXPECT_EQ(filesBelow(installed_), productFiles());
 }
 
-// Names that need escaping in an address arrive whole, each asked for once by its
-// escaped path; manifests naming what Windows cannot keep are refused, each saying why.
+// The fixture's folder of names that need escaping in an address joins the product: each
+// arrives whole, asked for once by its escaped path. Manifests naming what Windows
+// cannot keep are refused, each saying why.
 TEST_F(EndToEnd, NamesThatNeedEscapingInstallAndARefusedManifestSaysWhy) {
   const std::vector<std::pair<std::string, std::string>> names = {  // below names\, and as asked for
       {"my file.txt", "my%20file.txt"},         {"a#b.txt", "a%23b.txt"},
       {"100%.txt", "100%25.txt"},               {"x+y&z=1.txt", "x%2By%26z%3D1.txt"},
       {"[1]'s;.txt", "%5B1%5D%27s%3B.txt"},     {"%2e%2e\\secret.txt", "%252e%252e/secret.txt"},
       {"caf\xE9.txt", "caf%E9.txt"}};
-  // The fixture's folder of such names joins the product, with the manifest listing both.
   ASSERT_TRUE(MoveFileA((work_ + "\\names\\names").c_str(), (product_ + "\\names").c_str()));
   namesServed_ = true;
   changeServedFile("downloadgi.txt", readFile(work_ + "\\names\\downloadgi.txt"));
@@ -481,8 +481,7 @@ TEST_F(EndToEnd, NamesThatNeedEscapingInstallAndARefusedManifestSaysWhy) {
     const std::string served = "GET names/" + path + " 200 " + std::to_string(name.size()) + " OK";
     EXPECT_EQ(std::count(requests.begin(), requests.end(), served), 1) << served;
   }
-
-  const std::string lines = "d41d8cd98f00b204e9800998ecf8427e|0\r\n0\r\n0\r\n";  // an entry's after its name
+  const std::string lines = "d41d8cd98f00b204e9800998ecf8427e|0\r\n0\r\n0\r\n";  // a file's after its name
   const std::vector<std::pair<std::string, std::string>> refused = {
       {"docs\\\r\ndocs\\Manual.txt\r\n" + lines + "DOCS\\MANUAL.TXT\r\n" + lines,
        "DOCS\\MANUAL.TXT: duplicate: Windows takes it for the same name as docs\\Manual.txt"},

@@ -5,11 +5,9 @@
 #   serve_sample_product.sh WORK PORT LIBRARY MANIFEST_TOOL
 #
 # WORK/www/install/scenarios/kestrel-bay   the product and its manifest
-# WORK/names/names                         a folder of names that need escaping in an
-#                                          address, one of them in a byte beyond ASCII
-#                                          (code page 1252); a case moves it into the
-#                                          product and serves WORK/names/downloadgi.txt,
-#                                          the product's manifest with it
+# WORK/names                               names/, names that need escaping in an address
+#                                          (one in code page 1252), and the manifest of the
+#                                          product with them, for a case to serve
 # WORK/server                              nginx's configuration, pid and logs
 # WORK/installed                           where the sample library installs it
 set -eu

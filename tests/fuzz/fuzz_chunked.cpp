@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!decodeChunkedBody(body.data(), body.size(), &decoded)) return 0;
   require(decoded <= size);
 
-  // Arriving in pieces, the body is seen complete by the time the last chunk has come,
-  // and what came by then decodes to the same bytes.
+  // Arriving in pieces, it is complete once its last chunk came; what came decodes the same.
   ChunkedBodyEnd end;
   size_t arrived = 0;
   for (size_t piece = 1; !end.reached(reinterpret_cast<const char*>(data), arrived); piece = piece * 7 % 31 + 1) {

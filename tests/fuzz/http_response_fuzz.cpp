@@ -43,8 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  // Arrival in pieces of varying size, the way the receive loop sees it: it stops
-  // reading once the body is complete.
+  // Arrival in pieces of varying size, until the body is complete as the receive loop does.
   ResponseBuffer buffer;
   size_t at = 0;
   for (size_t piece = 1; at < length && !buffer.complete(); piece = piece * 3 % 70000 + 1) {
@@ -56,8 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     at += n;
   }
   if (buffer.headerBlock() != std::string(response, header)) std::abort();
-  // The body is what followed the header block: all of it, or up to where it was
-  // complete, which is the announced length when one was given.
+  // The body is what followed the header block, up to its announced length if any.
   const size_t rest = length - header;
   const std::string body = buffer.body();
   if (body.size() > rest || body != std::string(response + header, body.size())) std::abort();

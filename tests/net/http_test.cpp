@@ -57,10 +57,6 @@ LoopbackServer::Script byPath(std::vector<std::pair<std::string, std::string>> r
 
 std::string get(const std::string& address, Http& http) { return http.Get(address); }
 
-std::string redirect(const std::string& header, const std::string& value) {
-  return "HTTP/1.1 302 Found\r\n" + header + ": " + value + "\r\nContent-Length: 5\r\n\r\nmoved";
-}
-
 TEST(HttpRequest, SendsExactlyRequestLineHostConnectionAndEmptyLine) {
   LoopbackServer server(byPath({{"/dir/file.bin", LoopbackServer::response("data")}}));
   TestHttp http;
@@ -91,15 +87,6 @@ TEST(HttpRequest, AddressWithoutPathAsksForTheRoot) {
   EXPECT_EQ("root", http.Get("http://" + server.hostPort()));
   EXPECT_EQ("GET / HTTP/1.1\r\nHost: " + server.hostPort() + "\r\nConnection: close\r\n\r\n",
             server.requests()[0]);
-}
-
-// A path of names goes out with every byte but the unreserved ones and "/" escaped; a
-// location a server names is a URI already and keeps its escapes and its query.
-TEST(HttpRequest, NamesArePercentEncodedAndALocationKeepsItsQuery) {
-  LoopbackServer server(byPath({{"/a%20b/%2541%3Fx%3D%01%E9%23%5B%5D~-._", redirect("Location", "q%20r?s=/t u#f")},
-                                {"/a%20b/q%20r?s=/t%20u", LoopbackServer::response("done")}}));
-  TestHttp http;
-  EXPECT_EQ("done", http.Get(server.hostPort() + "/a b/%41?x=\x01\xe9#[]~-._"));
 }
 
 TEST(HttpRequest, AbsolutePathGoesToTheCurrentHostAndPort) {
@@ -146,8 +133,7 @@ TEST(HttpResponse, BodyWithAndWithoutContentLength) {
   EXPECT_EQ("", http.getContent());
 }
 
-// A server that keeps the connection open after a whole body costs no wait: without
-// an end at the body, the receive limit would end the request with no data at all.
+// Without an end at the body, the receive limit would end these with no data at all.
 TEST(HttpResponse, ABodyEndsAtItsLengthOrLastChunkWhileTheServerKeepsTheConnection) {
   LoopbackServer server([](const std::string& request, int) {
     Reply reply = LoopbackServer::stalling()(request, 0);
@@ -278,6 +264,19 @@ TEST(HttpResponse, TakenContentIsTheBodyAlone) {
             messageOf([&] { http.getContent(); }));
 }
 
+std::string redirect(const std::string& header, const std::string& value) {
+  return "HTTP/1.1 302 Found\r\n" + header + ": " + value + "\r\nContent-Length: 5\r\n\r\nmoved";
+}
+
+// A path of names goes out with every byte but the unreserved ones and "/" escaped; a
+// location a server names is a URI already and keeps its escapes and its query.
+TEST(HttpRequest, NamesArePercentEncodedAndALocationKeepsItsQuery) {
+  LoopbackServer server(byPath({{"/a%20b/%2541%3Fx%3D%01%E9%23%5B%5D~-._", redirect("Location", "q%20r?s=/t u#f")},
+                                {"/a%20b/q%20r?s=/t%20u", LoopbackServer::response("done")}}));
+  TestHttp http;
+  EXPECT_EQ("done", http.Get(server.hostPort() + "/a b/%41?x=\x01\xe9#[]~-._"));
+}
+
 TEST(HttpLocation, AbsoluteRootRelativeRelativeAndDotRelative) {
   LoopbackServer target(byPath({{"/final", LoopbackServer::response("done")}}));
   LoopbackServer server(byPath({
@@ -300,7 +299,6 @@ TEST(HttpLocation, AbsoluteRootRelativeRelativeAndDotRelative) {
   EXPECT_EQ("end", http.getContent());  // the last response of the chain
 }
 
-// "://" in a query is no scheme: such a location stays on the server that named it.
 TEST(HttpLocation, AnAddressInTheQueryOfARelativeLocationStaysOnTheSameHost) {
   LoopbackServer server(byPath({{"/d/start", redirect("Location", "/ok/5?next=http://x/")},
                                 {"/ok/5?next=http://x/", redirect("Location", "six?next=http://x/z")},

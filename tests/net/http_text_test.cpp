@@ -180,37 +180,19 @@ TEST(Response, WithoutEmptyLineAllIsHeaderBlock) {
   }
 }
 
+// Past the announced length nothing belongs to the body; without one it ends with the
+// connection. (A chunked body's end: fuzz_chunked and the client's tests.)
 TEST(Response, BodyEndsAtTheAnnouncedLengthOrElseWithTheConnection) {
   std::string big(300000, 'b');
-  struct Case {
-    const char* announced;
-    size_t body;
-    bool complete;
-  } cases[] = {{"10", 10, true},         {"300000", 300000, true},
-               {"999999", 300000, false}, {"x", 300000, false},
-               {"0", 0, true},           {"99999999999999999999999", 300000, false}};
+  struct Case { const char* announced; size_t body; bool complete; } cases[] = {
+      {"10", 10, true}, {"300000", 300000, true}, {"999999", 300000, false}, {"x", 300000, false},
+      {"0", 0, true},   {"99999999999999999999999", 300000, false}};
   for (const Case& c : cases) {
     ResponseBuffer buffer;
     feed(buffer, std::string("HTTP/1.1 200 OK\r\nContent-Length: ") + c.announced + "\r\n\r\n" + big, 0);
     EXPECT_TRUE(buffer.body() == big.substr(0, c.body)) << c.announced;
     EXPECT_EQ(c.complete, buffer.complete()) << c.announced;
   }
-  // A chunked body is complete at its last chunk, however the bytes arrive.
-  for (size_t piece : {size_t{1}, size_t{3}, size_t{0}}) {
-    ResponseBuffer buffer;
-    const std::string head = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
-    feed(buffer, head + "4;x=y\r\nWiki\r\n5\nped", piece);
-    EXPECT_FALSE(buffer.complete()) << piece;
-    feed(buffer, "ia\r\n10\r\n" + std::string(16, 'z') + "\r\n", piece);
-    EXPECT_FALSE(buffer.complete()) << piece;
-    feed(buffer, "0\r\n", piece);
-    EXPECT_TRUE(buffer.complete()) << piece;
-    ASSERT_TRUE(buffer.decodeTransferCoding());
-    EXPECT_EQ("Wikipedia" + std::string(16, 'z'), buffer.body());
-  }
-  ResponseBuffer garbled;
-  feed(garbled, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nWikiXX", 0);
-  EXPECT_TRUE(garbled.complete()) << "nothing more to wait for: the decoder refuses it";
 }
 
 TEST(Response, LargeAnnouncedBodyArrivesWholeBesideTheWarmer) {
