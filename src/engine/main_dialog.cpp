@@ -123,9 +123,10 @@ void CvelmorinDlg::buildDownloadRoot() {
   std::memcpy(g_downloadRoot, downloadRootLevels().product, sizeof g_downloadRoot);
 }
 
-// The manifest has told the user what went wrong, if anything could be told.
+// The manifest has told the user what went wrong, if anything could be told; why a
+// manifest was refused goes to the console in red, and so to the log.
 void CvelmorinDlg::loadPackageManifest() {
-  RecordNode* files = loadManifest(g_downloadRoot, g_baseUrl);
+  RecordNode* files = loadManifest(g_downloadRoot, g_baseUrl, consolePrintError);
   if (!files || listCount(files) == 0) endProcess(kExitAborted);
 }
 

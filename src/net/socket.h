@@ -26,8 +26,8 @@ class Socket {
   void resolveHostname();
   bool connect();
   int send(const std::string& data);
-  // Reads until the peer closes. Returns the total received, or -1 (output emptied)
-  // after an idle time-out or a receive error.
+  // Reads until the response is complete or the peer closes. Returns the total kept,
+  // or -1 (output emptied) after an idle time-out or a receive error.
   int receive(ResponseBuffer& output);
   void close();
   bool isConnected() const { return connected; }

@@ -93,20 +93,19 @@ bool UserSession::acceptLicence() {
   return true;
 }
 
-HWND UserSession::openMainWindow(int modeButton) {
-  if (!answer(kNetworkQuestion, IDYES, "network-question") || !acceptLicence()) return nullptr;
+bool UserSession::chooseMode(int modeButton) {
+  if (!answer(kNetworkQuestion, IDYES, "network-question") || !acceptLicence()) return false;
   HWND modes = process_.waitDialog("Installation Mode");
-  if (!modes) {
-    fail("no mode dialog");
-    return nullptr;
-  }
+  if (!modes) return fail("no mode dialog");
   clickButton(modes, modeButton);
-  if (!eventually([&] { return isChecked(modes, modeButton); })) {
-    fail("the mode does not tick");
-    return nullptr;
-  }
+  if (!eventually([&] { return isChecked(modes, modeButton); })) return fail("the mode does not tick");
   show("mode", modes);
   clickButton(modes, IDOK);
+  return true;
+}
+
+HWND UserSession::openMainWindow(int modeButton) {
+  if (!chooseMode(modeButton)) return nullptr;
   HWND main = process_.waitDialog("Install ");
   if (!main) fail("no main window");
   return main;

@@ -37,7 +37,9 @@ class UserSession {
   HWND nextMessageBox(int milliseconds = 30000);
 
   // Yes to the network question, the notice, the licence ticked, the mode chosen by
-  // its radio button: the main installer window, or null.
+  // its radio button and confirmed.
+  bool chooseMode(int modeButton);
+  // The same, then the main installer window, or null.
   HWND openMainWindow(int modeButton);
   // The notice, then the licence ticked and accepted (the installer's and the rescue
   // setup's licence page).
