@@ -18,19 +18,6 @@ const char* nameProblem(const std::string& name) {
   return nullptr;
 }
 
-bool parseSerial(const std::string& text, uint64_t* serial) {
-  if (text.empty() || text.size() > 20 || (text[0] == '0' && text.size() > 1)) return false;
-  uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    const uint64_t digit = uint64_t(c - '0');
-    if (value > (UINT64_MAX - digit) / 10) return false;
-    value = value * 10 + digit;
-  }
-  *serial = value;
-  return true;
-}
-
 // Walks the text line by line, remembering where each line starts.
 class Lines {
  public:
@@ -90,7 +77,7 @@ bool readHeader(Lines& lines, SignatureFile* parsed, std::string* reason) {
     *reason = lines.where() + "the product's name " + problem;
     return false;
   }
-  if (!lines.next(&line, reason) || !valueOf(line, "serial", &value) || !parseSerial(value, &parsed->serial)) {
+  if (!lines.next(&line, reason) || !valueOf(line, "serial", &value) || !parseSerialNumber(value, &parsed->serial)) {
     if (reason->empty()) *reason = lines.where() + "\"serial <decimal number below 2^64>\" expected";
     return false;
   }
@@ -187,6 +174,19 @@ bool signedPartText(const SignatureFile& content, std::string* text, std::string
 
 std::string signatureLine(const RawSignature& signature) {
   return "signature " + hexText(signature.data(), signature.size()) + "\n";
+}
+
+bool parseSerialNumber(const std::string& text, uint64_t* serial) {
+  if (text.empty() || text.size() > 20 || (text[0] == '0' && text.size() > 1)) return false;
+  uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    const uint64_t digit = uint64_t(c - '0');
+    if (value > (UINT64_MAX - digit) / 10) return false;
+    value = value * 10 + digit;
+  }
+  *serial = value;
+  return true;
 }
 
 const SignedFile* findSignedFile(const SignatureFile& parsed, const std::string& name) {

@@ -55,5 +55,8 @@ bool signedPartText(const SignatureFile& content, std::string* text, std::string
 // The signature line that ends the file.
 std::string signatureLine(const RawSignature& signature);
 
+// A serial as the format writes it: decimal, 0 to 2^64-1, no sign, no leading zero.
+bool parseSerialNumber(const std::string& text, uint64_t* serial);
+
 // The entry of `name`, or nullptr.
 const SignedFile* findSignedFile(const SignatureFile& parsed, const std::string& name);

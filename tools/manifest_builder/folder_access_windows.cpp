@@ -87,6 +87,23 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* er
   return false;
 }
 
+bool createNewFile(const std::string& path, const std::string& bytes, bool /*ownerOnly*/, std::string* error) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    *error = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? "it exists already (a key is never overwritten)"
+                                                                      : systemError("cannot be created");
+    return false;
+  }
+  DWORD written = 0;
+  const bool complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size() && FlushFileBuffers(file);
+  if (!complete) *error = systemError("cannot be written");
+  CloseHandle(file);
+  if (!complete) DeleteFileA(path.c_str());
+  return complete;
+}
+
 bool stderrIsTerminal() {
   DWORD mode;
   return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
