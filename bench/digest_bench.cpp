@@ -4,6 +4,7 @@
 //   --digest md5,sha256       both, one after the other on each piece
 //   --digest file             both through FileDigests, as the installer computes them
 //                             (the SHA-256 of large pieces on a side thread)
+//   --digest bcrypt-sha256    SHA-256 by Windows' BCrypt, the peer (Windows build only)
 // With --pieces KIB the buffer goes in pieces of that size, as a file is read. With
 // --write FILE it first stores the same bytes in FILE, so that a script can time other
 // programs on identical data (see digest.sh). Prints one line:
@@ -22,7 +23,31 @@
 #include "download/file_digests.h"
 #include "download/md5_digest.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <bcrypt.h>
+#endif
+
 namespace {
+
+#ifdef _WIN32
+std::string bcryptSha256(const std::vector<unsigned char>& buffer, size_t piece) {
+  BCRYPT_ALG_HANDLE algorithm = nullptr;
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  Sha256Digest digest{};
+  if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0 ||
+      BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) != 0)
+    return "bcrypt-unavailable";
+  for (size_t at = 0; at < buffer.size(); at += piece)
+    BCryptHashData(hash, const_cast<unsigned char*>(buffer.data() + at),
+                   static_cast<ULONG>(std::min(piece, buffer.size() - at)), 0);
+  BCryptFinishHash(hash, digest.data(), 32, 0);
+  BCryptDestroyHash(hash);
+  BCryptCloseAlgorithmProvider(algorithm, 0);
+  return sha256Text(digest);
+}
+#endif
 
 // Deterministic, incompressible-looking filler (xorshift64*), the same on every run.
 void fill(std::vector<unsigned char>& buffer) {
@@ -38,6 +63,9 @@ void fill(std::vector<unsigned char>& buffer) {
 
 // One pass over the buffer; returns the digest texts it made, joined by a comma.
 std::string digestOnce(const std::vector<unsigned char>& buffer, const std::string& kind, size_t piece) {
+#ifdef _WIN32
+  if (kind == "bcrypt-sha256") return bcryptSha256(buffer, piece);
+#endif
   char md5[33];
   if (kind == "md5" && piece == buffer.size()) {
     digestText(buffer.data(), static_cast<uint32_t>(buffer.size()), md5);
@@ -80,12 +108,12 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--digest") && i + 1 < argc) kind = argv[++i];
     else {
       std::fprintf(stderr,
-                   "usage: digest_bench [--digest md5|sha256|md5,sha256|file] [--mib N] [--rounds N] "
+                   "usage: digest_bench [--digest md5|sha256|md5,sha256|file|bcrypt-sha256] [--mib N] [--rounds N] "
                    "[--pieces KIB] [--write FILE]\n");
       return 2;
     }
   }
-  if (kind != "md5" && kind != "sha256" && kind != "md5,sha256" && kind != "file") {
+  if (kind != "md5" && kind != "sha256" && kind != "md5,sha256" && kind != "file" && kind != "bcrypt-sha256") {
     std::fprintf(stderr, "unknown digest %s\n", kind.c_str());
     return 2;
   }
