@@ -2,7 +2,7 @@
 # Digest throughput of velmorin beside OpenSSL and coreutils on the same 256 MiB:
 #  - MD5 (every installer) and SHA-256 (installers with a publisher key), natively;
 #  - both digests of one file in 1 MiB pieces, as an installer with a key reads a file:
-#    one after the other, and through FileDigests (SHA-256 beside on a second thread);
+#    one after the other, and through FileDigests (the two stitched into one pass);
 #  - under wine64 when a win64 build is there: the same beside BCrypt's SHA-256, the
 #    peer an installer could have used instead.
 # Builds the benchmark in a Release native directory of its own (no sanitizers),
@@ -98,7 +98,7 @@ echo "MD5 and SHA-256 of one file, 1 MiB pieces (time against MD5 alone)"
 printf '%-44s %10s  %s\n' "velmorin MD5 alone" "$md5_rate" "1.00 x"
 printf '%-44s %10s  %s\n' "velmorin MD5, then SHA-256 on each piece" "$(rate "$both")" \
   "$(echo "$md5_rate $(rate "$both")" | awk '{printf "%.2f x", $1 / $2}')"
-printf '%-44s %10s  %s\n' "velmorin FileDigests (SHA-256 on 2nd thread)" "$(rate "$file")" \
+printf '%-44s %10s  %s\n' "velmorin FileDigests (both in one pass)" "$(rate "$file")" \
   "$(echo "$md5_rate $(rate "$file")" | awk '{printf "%.2f x", $1 / $2}')"
 echo
 

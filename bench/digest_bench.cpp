@@ -3,7 +3,8 @@
 //   --digest sha256           SHA-256 (Sha256)
 //   --digest md5,sha256       both, one after the other on each piece
 //   --digest file             both through FileDigests, as the installer computes them
-//                             (the SHA-256 of large pieces on a side thread)
+//                             (stitched into one pass where the processor has SHA
+//                             instructions)
 //   --digest bcrypt-sha256    SHA-256 by Windows' BCrypt, the peer (Windows build only)
 // With --pieces KIB the buffer goes in pieces of that size, as a file is read. With
 // --write FILE it first stores the same bytes in FILE, so that a script can time other

@@ -10,13 +10,13 @@ using Sha256Digest = std::array<uint8_t, 32>;
 
 class Sha256 {
  public:
+  Sha256();
   void update(const void* data, size_t length);
   // The digest of everything given; the object starts afresh afterwards.
   Sha256Digest finish();
 
  private:
-  uint32_t state_[8] = {0x6a09e667u, 0xbb67ae85u, 0x3c6ef372u, 0xa54ff53au,
-                        0x510e527fu, 0x9b05688cu, 0x1f83d9abu, 0x5be0cd19u};
+  uint32_t state_[8];
   uint64_t length_ = 0;
   uint8_t pending_[64] = {};  // the start of a block not yet complete
   size_t pendingLength_ = 0;

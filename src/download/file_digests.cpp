@@ -1,100 +1,57 @@
-// MD5 is the slower of the two digests; with two processors the SHA-256 of a large
-// piece is computed on a side thread while this one computes its MD5, so a key costs
-// little time. Small pieces are digested one after the other: handing them over would
-// cost more than it saves.
 #include "download/file_digests.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
+#include <cstring>
 
-namespace {
-constexpr size_t kSidePieceMinimum = 64 * 1024;
-}
-
-// One helper thread that digests a piece into a Sha256 while the caller works.
-class FileDigests::SideThread {
- public:
-  SideThread() : thread_([this] { run(); }) {}
-  ~SideThread() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      quit_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
-  }
-
-  void start(Sha256* target, const void* data, size_t length) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      target_ = target;
-      data_ = data;
-      length_ = length;
-    }
-    wake_.notify_one();
-  }
-
-  void waitUntilDone() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    done_.wait(lock, [this] { return target_ == nullptr; });
-  }
-
- private:
-  void run() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return quit_ || target_ != nullptr; });
-      if (quit_) return;
-      lock.unlock();
-      target_->update(data_, length_);
-      lock.lock();
-      target_ = nullptr;
-      done_.notify_one();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wake_, done_;
-  Sha256* target_ = nullptr;  // the piece's target while one is handed over
-  const void* data_ = nullptr;
-  size_t length_ = 0;
-  bool quit_ = false;
-  std::thread thread_;  // last: started once the members above exist
-};
+#include "crypto/sha256_blocks.h"
+#include "download/md5_blocks.h"
+#include "download/md5_sha256_blocks.h"
 
 FileDigests::FileDigests(bool withSha256)
-    : withSha256_(withSha256), sideThreadWorthIt_(std::thread::hardware_concurrency() >= 2) {}
+    : withSha256_(withSha256), stitched_(withSha256 && md5Sha256BlocksAvailable()) {
+  start();
+}
 
-FileDigests::~FileDigests() = default;
+void FileDigests::start() {
+  std::memcpy(md5State_, kMd5Initial, sizeof md5State_);
+  std::memcpy(sha256State_, kSha256Initial, sizeof sha256State_);
+  length_ = 0;
+  pendingLength_ = 0;
+}
+
+void FileDigests::hashBlocks(const unsigned char* data, size_t blocks) {
+  if (stitched_) {
+    md5Sha256Blocks(md5State_, sha256State_, data, blocks);
+    return;
+  }
+  md5Blocks(md5State_, data, blocks);
+  if (withSha256_) sha256Blocks(sha256State_, data, blocks);
+}
 
 void FileDigests::update(const void* data, size_t length) {
-  if (!withSha256_) {
-    md5_.add(data, length);
-    return;
+  const unsigned char* bytes = static_cast<const unsigned char*>(data);
+  length_ += length;
+  // Complete a block begun by an earlier piece first.
+  if (pendingLength_ != 0) {
+    const size_t take = length < 64 - pendingLength_ ? length : 64 - pendingLength_;
+    std::memcpy(pending_ + pendingLength_, bytes, take);
+    pendingLength_ += take;
+    bytes += take;
+    length -= take;
+    if (pendingLength_ < 64) return;
+    hashBlocks(pending_, 1);
+    pendingLength_ = 0;
   }
-  if (length >= kSidePieceMinimum && !side_ && sideThreadWorthIt_) {
-    try {
-      side_ = std::make_unique<SideThread>();
-    } catch (const std::system_error&) {  // no thread to be had: one after the other
-      sideThreadWorthIt_ = false;
-    }
-  }
-  if (length < kSidePieceMinimum || !side_) {
-    md5_.add(data, length);
-    sha256_.update(data, length);
-    return;
-  }
-  side_->start(&sha256_, data, length);
-  md5_.add(data, length);
-  side_->waitUntilDone();
+  // Whole blocks straight from the caller's buffer.
+  const size_t wholeBlocks = length / 64;
+  if (wholeBlocks != 0) hashBlocks(bytes, wholeBlocks);
+  pendingLength_ = length % 64;
+  if (pendingLength_ != 0) std::memcpy(pending_, bytes + wholeBlocks * 64, pendingLength_);
 }
 
 FileDigestResult FileDigests::finish() {
   FileDigestResult result;
-  md5_.finish(result.md5);
-  md5_ = DigestStream();
-  if (withSha256_) result.sha256 = sha256_.finish();
+  md5FinishText(md5State_, pending_, pendingLength_, length_, result.md5);
+  if (withSha256_) result.sha256 = sha256Finish(sha256State_, pending_, pendingLength_, length_);
+  start();
   return result;
 }

@@ -3,22 +3,18 @@
 // with a publisher key checks both). One object serves file after file.
 #pragma once
 #include <cstddef>
-#include <memory>
+#include <cstdint>
 
 #include "crypto/sha256.h"
-#include "download/md5_digest.h"
 
 struct FileDigestResult {
-  char md5[33] = "";  // digest text
+  char md5[33] = "";      // digest text
   Sha256Digest sha256{};  // all zero unless the SHA-256 was asked for
 };
 
 class FileDigests {
  public:
   explicit FileDigests(bool withSha256);
-  ~FileDigests();
-  FileDigests(const FileDigests&) = delete;
-  FileDigests& operator=(const FileDigests&) = delete;
 
   bool withSha256() const { return withSha256_; }
   void update(const void* data, size_t length);
@@ -27,11 +23,14 @@ class FileDigests {
   FileDigestResult finish();
 
  private:
-  class SideThread;
+  void hashBlocks(const unsigned char* data, size_t blocks);
+  void start();
 
   bool withSha256_;
-  DigestStream md5_;
-  Sha256 sha256_;
-  bool sideThreadWorthIt_;            // more than one processor, and a thread to be had
-  std::unique_ptr<SideThread> side_;  // started on the first large piece
+  bool stitched_;  // both digests in one pass (processors with SHA instructions)
+  uint32_t md5State_[4];
+  uint32_t sha256State_[8];
+  uint64_t length_;
+  unsigned char pending_[64];  // the start of a block not yet complete
+  size_t pendingLength_;
 };

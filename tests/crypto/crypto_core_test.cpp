@@ -16,6 +16,9 @@
 #include "crypto/sha256_blocks.h"
 #include "crypto/signature_file.h"
 #include "download/file_digests.h"
+#include "download/md5_blocks.h"
+#include "download/md5_digest.h"
+#include "download/md5_sha256_blocks.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -98,9 +101,18 @@ TEST(Sha256, MatchesTheReferenceAroundBlockBoundariesWholeAndInPiecesOnBothBlock
   EXPECT_EQ(std::vector<uint32_t>(portable, portable + 8), std::vector<uint32_t>(hardware, hardware + 8));
 }
 
-// One object, file after file, small and large pieces: both digests of each file.
+// One object, file after file, small and large pieces: both digests of each file; and
+// the stitched block function gives what the two alone give.
 TEST(FileDigests, GiveEachFilesMd5AndSha256WhateverThePieces) {
   const std::vector<uint8_t> bytes = patternBytes(5 << 20);
+  uint32_t md5[4] = {1, 2, 3, 4}, sha[8] = {5, 6, 7, 8, 9, 10, 11, 12};
+  uint32_t md5Alone[4] = {1, 2, 3, 4}, shaAlone[8] = {5, 6, 7, 8, 9, 10, 11, 12};
+  md5Sha256Blocks(md5, sha, bytes.data(), bytes.size() / 64);
+  md5Blocks(md5Alone, bytes.data(), bytes.size() / 64);
+  sha256BlocksPortable(shaAlone, bytes.data(), bytes.size() / 64);
+  EXPECT_EQ(std::vector<uint32_t>(md5Alone, md5Alone + 4), std::vector<uint32_t>(md5, md5 + 4));
+  EXPECT_EQ(std::vector<uint32_t>(shaAlone, shaAlone + 8), std::vector<uint32_t>(sha, sha + 8));
+
   FileDigests both(true), md5Only(false);
   for (size_t length : {size_t(0), size_t(100), bytes.size(), size_t(65 << 10)}) {
     for (size_t piece : {size_t(1000), size_t(1) << 20}) {
