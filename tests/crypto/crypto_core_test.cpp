@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -283,7 +284,9 @@ TEST(SignatureFile, RoundTripsOddNamesAndRefusesEveryPrefixAndEveryLooseForm) {
   EXPECT_NE(std::string::npos, signatureFileRefusal(replaced(replaced(text, bLine, ""), zLine, zLine + bLine)).find("out of order"));
   EXPECT_NE(std::string::npos, signatureFileRefusal(replaced(text, "serial 18446744073709551615", "serial 18446744073709551616")).find("line 3: "));
   signatureFileRefusal(replaced(text, "serial 18446744073709551615", "serial 01"));
-  signatureFileRefusal(replaced(text, "file " + sha256Text(sha256("z", 1)).substr(0, 2), "file A"));
+  std::string upper = sha256Text(content.manifestSha256);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_NE(std::string::npos, signatureFileRefusal(replaced(text, sha256Text(content.manifestSha256), upper)).find("line 4: "));
   signatureFileRefusal(replaced(text, "\nmanifest ", "\nmanifest  "));
   EXPECT_NE(std::string::npos, signatureFileRefusal(replaced(text, "velmorin-signature 1", "velmorin-signature 2")).find("format version 2"));
   EXPECT_NE(std::string::npos, signatureFileRefusal("<html><body>Not found</body></html>\n").find("not a signature file"));
