@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/message_box.h"
+#include "services/message_box.h"
 #include "download/download_file.h"
 
 namespace {

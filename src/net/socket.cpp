@@ -8,6 +8,7 @@
 
 #include "net/host_lookup.h"
 #include "net/winsock_users.h"
+#include "services/message_box.h"
 
 namespace {
 
@@ -185,9 +186,13 @@ int Socket::receive(ResponseBuffer& output) {
     int got = ::recv(handle, into, static_cast<int>(room), 0);
     if (got > 0) {
       lastActivity = GetTickCount();
-      output.commit(static_cast<size_t>(got));
+      const size_t before = output.size();
+      output.commit(static_cast<size_t>(got));  // bytes past a complete body are dropped
       if (progressCallback)
-        progressCallback(progressContext, static_cast<int>(output.size()), got);
+        progressCallback(progressContext, static_cast<int>(output.size()),
+                         static_cast<int>(output.size() - before));
+      // A server may keep the connection open past a complete body.
+      if (output.complete()) break;
       continue;
     }
     int code = got == 0 ? 0 : WSAGetLastError();

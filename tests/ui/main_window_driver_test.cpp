@@ -12,7 +12,7 @@
 
 #include "download/md5_digest.h"
 #include "net/loopback_server.h"
-#include "ui/ui_driver.h"
+#include "support/ui_driver.h"
 
 namespace {
 const char kMainTitle[] = "Install Moor-Z2 by Internet. ";
