@@ -86,18 +86,18 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* er
 }
 
 bool createNewFile(const std::string& path, const std::string& bytes, bool /*ownerOnly*/, std::string* error) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD code = GetLastError();
     *error = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? "it exists already (a key is never overwritten)"
-                                                                      : systemError("cannot be created");
+                                                                      : systemError("cannot be created", path);
     return false;
   }
   DWORD written = 0;
-  const bool complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                        written == bytes.size() && FlushFileBuffers(file);
-  if (!complete) *error = systemError("cannot be written");
-  CloseHandle(file);
+  const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size() && FlushFileBuffers(file.get());
+  if (!complete) *error = systemError("cannot be written", path);
+  file.close();
   if (!complete) DeleteFileA(path.c_str());
   return complete;
 }
