@@ -497,7 +497,8 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
   expectBox(asked[5], crc + path(kLevel2) + tail, "Installer Confirmation", kAsk);
   expectBox(asked[6], crc + path(kClick) + tail, "Installer Confirmation", kAsk);
   expectBox(asked[7], skip + path(kClick) + skipTail, "Installer Confirmation", kAsk);
-  expectBox(asked[8], writeError(kTheme, ERROR_DISK_FULL), applicationName(), kErrorBox | MB_CANCELTRYCONTINUE);
+  expectBox(asked[8], writeError(kTheme + std::string(".~vm"), ERROR_DISK_FULL), applicationName(),  // the file that failed
+            kErrorBox | MB_CANCELTRYCONTINUE);
   expectBox(asked[9], "File below downloaded has incorrect CRC  : \n" + path(kLevel1) +
                           "\n\nPlease retry download , If the problem persists, then thank you contact  " + g_supportAddress,
             applicationName(), kErrorBox);
