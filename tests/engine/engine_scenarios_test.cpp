@@ -70,10 +70,12 @@ class Package {
   PackageFile& file(const std::string& name) {
     return *std::find_if(files.begin(), files.end(), [&](const PackageFile& f) { return f.name == name; });
   }
-  // The next `count` requests of `name` get nothing, or other bytes of its size; -1: all.
-  void fail(const std::string& name, bool wrongBytes, int count) {
+  enum class Served { nothing, otherBytes, moreBytes };
+  // The next `count` requests of `name` get nothing, other bytes of its size, or its
+  // bytes and more; -1: all.
+  void fail(const std::string& name, Served served, int count) {
     std::lock_guard<std::mutex> guard(lock_);
-    faults_[name] = {wrongBytes, count};
+    faults_[name] = {served, count};
   }
   std::function<void(const std::string& name, int count)> onRequest;  // on the server's thread
   std::vector<std::string> requested() {
@@ -108,14 +110,15 @@ class Package {
       reply.bytes = LoopbackServer::response(body);
     } else {
       fault->second.second -= fault->second.second > 0;
-      if (fault->second.first) reply.bytes = LoopbackServer::response(bytesOf(name, body.size(), 9));
+      if (fault->second.first == Served::otherBytes) reply.bytes = LoopbackServer::response(bytesOf(name, body.size(), 9));
+      if (fault->second.first == Served::moreBytes) reply.bytes = LoopbackServer::response(body + "more");
     }
     guard.unlock();
     if (onRequest) onRequest(name, count);
     return reply;
   }
   std::mutex lock_;
-  std::map<std::string, std::pair<bool, int>> faults_;
+  std::map<std::string, std::pair<Served, int>> faults_;
   std::vector<std::string> requested_;
   LoopbackServer server_;  // last: it answers through the members above
 };
@@ -445,10 +448,10 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
   HANDLE holder = CreateFileA(path(kEmpty).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_TRUE(holder != INVALID_HANDLE_VALUE &&
               runUnix("ln -s /dev/full", temporaryPathFor(path(kTheme).c_str()), true));
-  package_.fail(kReadme, false, 1);
-  package_.fail(kLevel1, true, -1);
-  package_.fail(kLevel2, true, 1);
-  package_.fail(kClick, true, -1);
+  package_.fail(kReadme, Package::Served::nothing, 1);
+  package_.fail(kLevel1, Package::Served::otherBytes, -1);
+  package_.fail(kLevel2, Package::Served::otherBytes, 1);
+  package_.fail(kClick, Package::Served::moreBytes, -1);  // the right bytes first: a mismatch all the same
   std::atomic<int> readmeRowAtRetry{0};
   package_.onRequest = [&](const std::string& name, int count) {
     if (name == kReadme && count == 2) readmeRowAtRetry = row(kReadme);
@@ -479,7 +482,7 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
     GetDlgItemTextA(window, kStatusLine, status, sizeof status);
     EXPECT_STREQ("Downloading recent installation ...", status);
     // Fetched alone once it is served well, the faulty file is faulty no longer.
-    package_.fail(kLevel1, true, 0);
+    package_.fail(kLevel1, Package::Served::nothing, 0);
     EXPECT_TRUE(downloadAndVerifyFile(record(kLevel1), window));
     EXPECT_TRUE(holds(kLevel1) && !record(kLevel1)->digestError && row(kLevel1) == kRowVerified);
   });
@@ -511,7 +514,7 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
   EXPECT_EQ(1u, count(text, "OK ,verifying CRC ...OK\n\n" + asked[8].text + "\n"));
 
   // Everything served well now: Cancel where the file cannot be written stops the loop.
-  package_.fail(kClick, true, 0);
+  package_.fail(kClick, Package::Served::nothing, 0);
   boxes_.answer({IDCANCEL});
   run(0, [&](HWND) {
     ASSERT_TRUE(waitForDownloadEnd());
