@@ -356,8 +356,8 @@ TEST_F(EngineScenarios, AFirstRunFetchesEverythingASecondNothingAnUpdateTheChang
 
   // One file changed on the server: Yes to the update fetches that file only.
   package_.file(kTheme) = {kTheme, bytesOf(kTheme, 2 << 20, 7), files.back().time + 77};
-  const std::string escape = root_ + "\\..\\outside.dll";
-  boxes_.answer({IDYES, IDYES, IDCONTINUE});
+  const std::string escape = root_ + "\\..\\outside.dll", sibling = levels_[1] + "Zentrax\\outside.dll";
+  boxes_.answer({IDYES, IDYES, IDCONTINUE, IDCONTINUE});
   run(0, [&](HWND window) {
     ASSERT_TRUE(waitForHandOver(1));
     for (const PackageFile& file : files) {
@@ -379,20 +379,25 @@ TEST_F(EngineScenarios, AFirstRunFetchesEverythingASecondNothingAnUpdateTheChang
     SystemTimeToFileTime(&local, &now);
     EXPECT_NEAR(double(uint64_t{now.dwHighDateTime} << 32 | now.dwLowDateTime), double(added->lastWriteTime), 1e8);
     EXPECT_EQ(IDYES, libraryMessageBox("Install the extras ?", MB_YESNO | MB_ICONQUESTION));
-    // A record whose path leaves the download root is refused at the write.
-    FileRecord outside = *record(kLibrary);
-    std::snprintf(outside.localPath, sizeof outside.localPath, "%s", escape.c_str());
-    EXPECT_TRUE(downloadAndVerifyFile(&outside, window));
-    EXPECT_FALSE(exists(levels_[1] + "outside.dll") || exists(escape + ".~vm"));
+    // A record whose path leaves the download root is refused at the write, also into
+    // a folder beside it whose name differs in its last letter only.
+    CreateDirectoryA((levels_[1] + "Zentrax").c_str(), nullptr);
+    for (const std::string& away : {escape, sibling}) {
+      FileRecord outside = *record(kLibrary);
+      std::snprintf(outside.localPath, sizeof outside.localPath, "%s", away.c_str());
+      EXPECT_TRUE(downloadAndVerifyFile(&outside, window));
+      EXPECT_FALSE(exists(levels_[1] + "outside.dll") || exists(sibling) || exists(away + ".~vm")) << away;
+    }
   });
   std::vector<RecordedBox> asked = questions();
-  ASSERT_EQ(3u, asked.size());
+  ASSERT_EQ(4u, asked.size());
   expectBox(asked[0], "A update installation is probably detected,\nconfirme update ?", applicationName(),
             MB_ICONWARNING | MB_YESNO | MB_SYSTEMMODAL);
   expectBox(asked[1], "Install the extras ?", "Installer's ZenTrav", MB_YESNO | MB_ICONQUESTION);
-  expectBox(asked[2], "Error Dumping file downloaded : (\n" + escape + ").\n" + windowsErrorText(ERROR_BAD_PATHNAME),
-            applicationName(), kErrorBox | MB_CANCELTRYCONTINUE);
-  EXPECT_EQ((std::vector<std::string>{"downloadgi.txt", kTheme, kLibrary}), requests());
+  for (size_t i : {2, 3})
+    expectBox(asked[i], "Error Dumping file downloaded : (\n" + (i == 2 ? escape : sibling) + ").\n" +
+                            windowsErrorText(ERROR_BAD_PATHNAME), applicationName(), kErrorBox | MB_CANCELTRYCONTINUE);
+  EXPECT_EQ((std::vector<std::string>{"downloadgi.txt", kTheme, kLibrary, kLibrary}), requests());
   text = console();
   EXPECT_EQ(1u, count(text, path(kTheme) + "\nalready exists ,loading file ...checking CRC ... update needed\n"));
   EXPECT_EQ(files.size() - 1, count(text, "\nalready downloaded\n"));
