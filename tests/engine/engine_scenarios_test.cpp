@@ -110,7 +110,8 @@ class Package {
       reply.bytes = LoopbackServer::response(body);
     } else {
       fault->second.second -= fault->second.second > 0;
-      if (fault->second.first == Served::otherBytes) reply.bytes = LoopbackServer::response(bytesOf(name, body.size(), 9));
+      if (fault->second.first == Served::otherBytes)
+        reply.bytes = LoopbackServer::response(bytesOf(name, body.size(), 9));
       if (fault->second.first == Served::moreBytes) reply.bytes = LoopbackServer::response(body + "more");
     }
     guard.unlock();
@@ -505,7 +506,8 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
   expectBox(asked[5], crc + path(kLevel2) + tail, "Installer Confirmation", kAsk);
   expectBox(asked[6], crc + path(kClick) + tail, "Installer Confirmation", kAsk);
   expectBox(asked[7], skip + path(kClick) + skipTail, "Installer Confirmation", kAsk);
-  expectBox(asked[8], writeError(kTheme + std::string(".~vm"), ERROR_DISK_FULL), applicationName(),  // the file that failed
+  // The box names the file that failed: the temporary name.
+  expectBox(asked[8], writeError(kTheme + std::string(".~vm"), ERROR_DISK_FULL), applicationName(),
             kErrorBox | MB_CANCELTRYCONTINUE);
   expectBox(asked[9], "File below downloaded has incorrect CRC  : \n" + path(kLevel1) +
                           "\n\nPlease retry download , If the problem persists, then thank you contact  " + g_supportAddress,

@@ -60,7 +60,8 @@ int answerByText(HWND owner, const char* text, const char* caption, UINT flags) 
            IsWindowEnabled(GetDlgItem(g_mainWindow, kDownloadButton)), IsWindowEnabled(GetDlgItem(g_mainWindow, 1)));
   note(line);
   const std::string asked = text;
-  if (asked.rfind("Installation failure.\n", 0) == 0) note("colour|" + std::to_string(g_window->colourOf(asked.substr(22, 40))));
+  if (asked.rfind("Installation failure.\n", 0) == 0)  // the colour of its reason on the console
+    note("colour|" + std::to_string(g_window->colourOf(asked.substr(22, 40))));
   if (asked.rfind("Base Download finished", 0) == 0 || asked.rfind("Want to save", 0) == 0) return IDYES;
   if (asked == "Library question") return IDRETRY;
   return asked == "View Log install" ? IDNO : IDOK;
@@ -169,11 +170,12 @@ TEST(Launch, ARunWhoseLibraryFailsEndsWith512WithoutTheRescuePackage) {
 
 // What stopped the library comes in red before "Installation failure." and in its box.
 // A stack overflow is raised where the stack guarantee leaves room for it: always on
-// Windows, under Wine 8 only where the fault leaves room in the last guard page (else
-// Wine ends the thread); a thread that ends without returning is reported as such.
+// Windows, under Wine 8 only where the faulting frame leaves room for it (else Wine
+// ends the thread); a thread that ends without returning is reported as such.
 TEST(Launch, ALibraryThatCrashesOverflowsItsStackOrEndsItsThreadEndsWith512AsAFailure) {
   const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-  const std::string stopped = "The installer library stopped on exception 0x", at = " at 0x[0-9A-F]{16} in record_check\\.dll\\+0x[0-9A-F]+";
+  const std::string stopped = "The installer library stopped on exception 0x",
+                    at = " at 0x[0-9A-F]{16} in record_check\\.dll\\+0x[0-9A-F]+";
   const std::string ended = "The installer thread ended before the installer library returned";
   const std::map<std::string, std::string> reasons = {
       {"crash", stopped + "C0000005 \\(access violation\\)" + at},
@@ -185,14 +187,17 @@ TEST(Launch, ALibraryThatCrashesOverflowsItsStackOrEndsItsThreadEndsWith512AsAFa
     ASSERT_EQ(runChild(base, fault), 512u) << fault;
     const std::vector<std::string> shown = lines(readWholeFile(base + "\\transcript.txt"));
     ASSERT_EQ(shown.size(), 6u) << fault;
-    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 2), (std::vector<std::string>{kConfirm, kLibraryBox}));
+    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 2),
+              (std::vector<std::string>{kConfirm, kLibraryBox}));
     EXPECT_TRUE(std::regex_match(shown[2], std::regex("velmorin\\|Installation failure\\.\\\\n" + reason +
                                                       "\\|0x1010\\|main\\|Installation \\.\\.\\.\\|00")))
         << shown[2];
-    EXPECT_EQ(std::vector<std::string>(shown.begin() + 3, shown.end()), (std::vector<std::string>{"colour|4", kLogOffer, kLastBox}));
+    EXPECT_EQ(std::vector<std::string>(shown.begin() + 3, shown.end()),
+              (std::vector<std::string>{"colour|4", kLogOffer, kLastBox}));
     const std::string log = readWholeFile(base + "\\tmp\\velmorin.log");
-    EXPECT_TRUE(std::regex_search(log, std::regex("\\) " + reason + "\r\n\\([^)]*\\) \n\r\n\\([^)]*\\) Installation failure\\.\r\n")))
-        << log;
+    const std::string stamp = "\\([^)]*\\) ";
+    const std::regex reported("\\) " + reason + "\r\n" + stamp + "\n\r\n" + stamp + "Installation failure\\.\r\n");
+    EXPECT_TRUE(std::regex_search(log, reported)) << log;
   }
 }
 

@@ -125,7 +125,8 @@ bool UserSession::chooseFolder(const std::string& title, const std::string& fold
     if (!process_.selectFolder(browser, folder)) return fail("the folder browser does not answer");
     if (itemText(browser, kFolderEdit) == lastName(folder)) break;
     const LRESULT grown = SendMessageA(GetDlgItem(browser, kFolderTree), TVM_GETCOUNT, 0, 0);
-    if (grown == items) return fail("the folder browser shows \"" + itemText(browser, kFolderEdit) + "\" for " + folder);
+    if (grown == items)
+      return fail("the folder browser shows \"" + itemText(browser, kFolderEdit) + "\" for " + folder);
     items = grown;
   }
   show(step, browser);
