@@ -52,7 +52,7 @@ DWORD writeBodyAndTime(HANDLE file, const void* data, size_t size, uint64_t last
   return ERROR_SUCCESS;
 }
 
-FileWriteResult failure(DWORD error) { return {false, error}; }
+FileWriteResult failure(DWORD error, const std::string& path) { return {false, error, path}; }
 
 }  // namespace
 
@@ -61,21 +61,24 @@ std::string temporaryPathFor(const char* path) { return std::string(path) + kTem
 FileWriteResult writeDownloadedFile(const char* root, const char* path, const void* data,
                                     size_t size, uint64_t lastWriteTime) {
   DWORD refused = checkTarget(root, path);
-  if (refused != ERROR_SUCCESS) return failure(refused);
+  if (refused != ERROR_SUCCESS) return failure(refused, path);
 
   const std::string temporary = temporaryPathFor(path);
   KernelHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return failure(GetLastError());
+  if (!file) return failure(GetLastError(), temporary);
 
   DWORD error = writeBodyAndTime(file.get(), data, size, lastWriteTime);
   if (!file.close() && error == ERROR_SUCCESS) error = GetLastError();
-  if (error == ERROR_SUCCESS &&
-      !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING))
-    error = GetLastError();
   if (error != ERROR_SUCCESS) {
     DeleteFileA(temporary.c_str());
-    return failure(error);
+    return failure(error, temporary);
   }
-  return {true, ERROR_SUCCESS};
+  // The rename fails on the target: held open, read-only, a directory.
+  if (!MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING)) {
+    error = GetLastError();
+    DeleteFileA(temporary.c_str());
+    return failure(error, path);
+  }
+  return {true, ERROR_SUCCESS, ""};
 }

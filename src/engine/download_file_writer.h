@@ -11,7 +11,8 @@
 
 struct FileWriteResult {
   bool written;
-  DWORD error;  // the system's code when not written (0 if the system gave none)
+  DWORD error;             // the system's code when not written (0 if the system gave none)
+  std::string failedPath;  // the file that failed: the target, or its temporary name
 };
 
 // Writes `size` bytes to `path` with the given last-write time (a Windows file time;

@@ -75,8 +75,9 @@ WriteOutcome writeVerifiedFile(FileRecord* record, const Body& body, HWND owner,
     }
     if (result.error == ERROR_SUCCESS) return WriteOutcome::leftUnwritten;  // nothing to say
 
-    std::string text = std::string("Error Dumping file downloaded : (\n") + record->localPath +
-                       ").\n" + windowsErrorText(result.error, record->localPath);
+    // The file that failed: the target, or the temporary name its body is written under.
+    std::string text = "Error Dumping file downloaded : (\n" + result.failedPath + ").\n" +
+                       windowsErrorText(result.error, result.failedPath);
     consoleReport(text.c_str(), nullptr, true, true);
     int answer = showMessageBox(owner, text.c_str(), applicationName(),
                                 MB_ICONERROR | MB_SYSTEMMODAL | MB_CANCELTRYCONTINUE);

@@ -7,9 +7,12 @@
 #include "engine/engine_state.h"
 #include "engine/engine_utilities.h"
 #include "engine/installer_arguments.h"
+#include "engine/installer_fault.h"
 #include "engine/main_window_controls.h"
 #include "framework/app_name.h"
 #include "services/message_box.h"
+#include "services/process_exit.h"
+#include "win32/guarded_call.h"
 #include "win32/handles.h"
 
 namespace {
@@ -21,6 +24,7 @@ struct InstallerThreadRecord {
   QuorvaneInstallEntry entry;
   HWND mainWindow;
   InstallerFinish finish;
+  HANDLE thread;  // the installer thread, for its watcher
 };
 
 // An error on the console in red and in a box owned by the main window.
@@ -40,12 +44,27 @@ LoadedModule loadInstallerLibrary(HWND mainWindow, const char* path) {
   return library;
 }
 
+// An exception that escapes the entry point ends the run as a failed installation,
+// with what stopped the library in the report.
 DWORD WINAPI runInstaller(LPVOID parameter) {
   auto* record = static_cast<InstallerThreadRecord*>(parameter);
   record->args.mainWindow = record->mainWindow;
-  const bool succeeded = record->entry(&record->args) != 0;
-  record->finish(succeeded);
+  unsigned char result = 0;
+  EscapedException escaped;
+  if (!callGuarded(reinterpret_cast<const void*>(record->entry), &record->args, result, escaped))
+    record->finish(false, escapedExceptionText(escaped).c_str());
+  record->finish(result != 0, nullptr);
   return 0;  // not reached: the finish ends the process
+}
+
+// The installer thread ends only with the process, unless something ended it with no
+// exception to catch: the end of the run then falls to this thread. When the process
+// is ending (the window closed and ended the thread), there is nothing to report.
+DWORD WINAPI watchInstaller(LPVOID parameter) {
+  auto* record = static_cast<InstallerThreadRecord*>(parameter);
+  WaitForSingleObject(record->thread, INFINITE);
+  if (!processEnding()) record->finish(false, kInstallerThreadEnded);
+  return 0;
 }
 
 }  // namespace
@@ -74,8 +93,10 @@ bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish fi
     return false;
   }
   // The library's code runs on that thread until the process ends: it stays loaded,
-  // and the thread's handle is kept for closing the window.
+  // and the thread's handle is kept for closing the window and for the watcher.
   library.release();
   g_installerThread = thread;
+  record->thread = thread;
+  KernelHandle watcher(CreateThread(nullptr, 0, &watchInstaller, record, 0, nullptr));
   return true;
 }

@@ -169,14 +169,20 @@ void showClosingNotices() {
 
 }  // namespace
 
-void reportInstallationResult(bool succeeded) {
+void reportInstallationResult(bool succeeded, const char* failure) {
   if (succeeded) {
     consolePrint("Installation finished.");
     showEngineBox("Installation finished.", MB_ICONINFORMATION);
-  } else {
-    consolePrintError("Installation failure.");
-    showEngineBox("Installation failure.", MB_ICONERROR);
+    return;
   }
+  std::string text = "Installation failure.";
+  if (failure) {
+    consolePrintError(failure);
+    consolePrintError("\n");
+    text = text + "\n" + failure;
+  }
+  consolePrintError("Installation failure.");
+  showEngineBox(text.c_str(), MB_ICONERROR);
 }
 
 void saveRescuePackage() {
@@ -199,8 +205,8 @@ void saveRescuePackage() {
   setStatusLine("");
 }
 
-void finishInstallation(bool succeeded) {
-  reportInstallationResult(succeeded);
+void finishInstallation(bool succeeded, const char* failure) {
+  reportInstallationResult(succeeded, failure);
   if (succeeded) saveRescuePackage();
   setStatusLine("End ...");
   askViewLog(g_mainWindow);

@@ -6,8 +6,8 @@
 #include "services/main_window.h"
 #include "services/process_exit.h"
 
-void finishRestore(bool succeeded) {
-  reportInstallationResult(succeeded);
+void finishRestore(bool succeeded, const char* failure) {
+  reportInstallationResult(succeeded, failure);
   setStatusLine("End ...");
   askViewLog(g_mainWindow);
   endProcess(kExitRunEnded);

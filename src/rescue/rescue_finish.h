@@ -3,4 +3,4 @@
 // process (exit code 512, as after an installation).
 #pragma once
 
-[[noreturn]] void finishRestore(bool succeeded);
+[[noreturn]] void finishRestore(bool succeeded, const char* failure);

@@ -11,6 +11,7 @@ constexpr DWORD kOrderlyExitLimitMs = 5000;
 HANDLE g_armed = nullptr;  // manual-reset event, signalled when armed; lives as long as the process
 std::atomic<UINT> g_exitCode{0};
 std::atomic<DWORD> g_delay{0};
+std::atomic<bool> g_ending{false};
 
 DWORD WINAPI guardThread(LPVOID) {
   WaitForSingleObject(g_armed, INFINITE);
@@ -29,8 +30,11 @@ void startExitGuard() {
 void armExitGuard(ExitCode code, DWORD milliseconds) {
   g_exitCode.store(code);
   g_delay.store(milliseconds);
+  g_ending.store(true);
   if (g_armed) SetEvent(g_armed);
 }
+
+bool processEnding() { return g_ending.load(); }
 
 void endProcess(ExitCode code) {
   armExitGuard(code, kOrderlyExitLimitMs);

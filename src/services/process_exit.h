@@ -21,6 +21,9 @@ enum ExitCode : UINT {
 void startExitGuard();
 // From now on the process ends with `code` within `milliseconds` at the latest.
 void armExitGuard(ExitCode code, DWORD milliseconds);
+// Whether the guard has been armed: the process is on its way out, and a worker that
+// another thread ended was ended on purpose.
+bool processEnding();
 
 // Ends the process with `code` the orderly way (ExitProcess), with the guard armed
 // in case another thread was stopped inside a lock that the exit needs.

@@ -70,10 +70,12 @@ class Package {
   PackageFile& file(const std::string& name) {
     return *std::find_if(files.begin(), files.end(), [&](const PackageFile& f) { return f.name == name; });
   }
-  // The next `count` requests of `name` get nothing, or other bytes of its size; -1: all.
-  void fail(const std::string& name, bool wrongBytes, int count) {
+  enum class Served { nothing, otherBytes, moreBytes };
+  // The next `count` requests of `name` get nothing, other bytes of its size, or its
+  // bytes and more; -1: all.
+  void fail(const std::string& name, Served served, int count) {
     std::lock_guard<std::mutex> guard(lock_);
-    faults_[name] = {wrongBytes, count};
+    faults_[name] = {served, count};
   }
   std::function<void(const std::string& name, int count)> onRequest;  // on the server's thread
   std::vector<std::string> requested() {
@@ -108,14 +110,16 @@ class Package {
       reply.bytes = LoopbackServer::response(body);
     } else {
       fault->second.second -= fault->second.second > 0;
-      if (fault->second.first) reply.bytes = LoopbackServer::response(bytesOf(name, body.size(), 9));
+      if (fault->second.first == Served::otherBytes)
+        reply.bytes = LoopbackServer::response(bytesOf(name, body.size(), 9));
+      if (fault->second.first == Served::moreBytes) reply.bytes = LoopbackServer::response(body + "more");
     }
     guard.unlock();
     if (onRequest) onRequest(name, count);
     return reply;
   }
   std::mutex lock_;
-  std::map<std::string, std::pair<bool, int>> faults_;
+  std::map<std::string, std::pair<Served, int>> faults_;
   std::vector<std::string> requested_;
   LoopbackServer server_;  // last: it answers through the members above
 };
@@ -353,8 +357,8 @@ TEST_F(EngineScenarios, AFirstRunFetchesEverythingASecondNothingAnUpdateTheChang
 
   // One file changed on the server: Yes to the update fetches that file only.
   package_.file(kTheme) = {kTheme, bytesOf(kTheme, 2 << 20, 7), files.back().time + 77};
-  const std::string escape = root_ + "\\..\\outside.dll";
-  boxes_.answer({IDYES, IDYES, IDCONTINUE});
+  const std::string escape = root_ + "\\..\\outside.dll", sibling = levels_[1] + "Zentrax\\outside.dll";
+  boxes_.answer({IDYES, IDYES, IDCONTINUE, IDCONTINUE});
   run(0, [&](HWND window) {
     ASSERT_TRUE(waitForHandOver(1));
     for (const PackageFile& file : files) {
@@ -376,20 +380,25 @@ TEST_F(EngineScenarios, AFirstRunFetchesEverythingASecondNothingAnUpdateTheChang
     SystemTimeToFileTime(&local, &now);
     EXPECT_NEAR(double(uint64_t{now.dwHighDateTime} << 32 | now.dwLowDateTime), double(added->lastWriteTime), 1e8);
     EXPECT_EQ(IDYES, libraryMessageBox("Install the extras ?", MB_YESNO | MB_ICONQUESTION));
-    // A record whose path leaves the download root is refused at the write.
-    FileRecord outside = *record(kLibrary);
-    std::snprintf(outside.localPath, sizeof outside.localPath, "%s", escape.c_str());
-    EXPECT_TRUE(downloadAndVerifyFile(&outside, window));
-    EXPECT_FALSE(exists(levels_[1] + "outside.dll") || exists(escape + ".~vm"));
+    // A record whose path leaves the download root is refused at the write, also into
+    // a folder beside it whose name differs in its last letter only.
+    CreateDirectoryA((levels_[1] + "Zentrax").c_str(), nullptr);
+    for (const std::string& away : {escape, sibling}) {
+      FileRecord outside = *record(kLibrary);
+      std::snprintf(outside.localPath, sizeof outside.localPath, "%s", away.c_str());
+      EXPECT_TRUE(downloadAndVerifyFile(&outside, window));
+      EXPECT_FALSE(exists(levels_[1] + "outside.dll") || exists(sibling) || exists(away + ".~vm")) << away;
+    }
   });
   std::vector<RecordedBox> asked = questions();
-  ASSERT_EQ(3u, asked.size());
+  ASSERT_EQ(4u, asked.size());
   expectBox(asked[0], "A update installation is probably detected,\nconfirme update ?", applicationName(),
             MB_ICONWARNING | MB_YESNO | MB_SYSTEMMODAL);
   expectBox(asked[1], "Install the extras ?", "Installer's ZenTrav", MB_YESNO | MB_ICONQUESTION);
-  expectBox(asked[2], "Error Dumping file downloaded : (\n" + escape + ").\n" + windowsErrorText(ERROR_BAD_PATHNAME),
-            applicationName(), kErrorBox | MB_CANCELTRYCONTINUE);
-  EXPECT_EQ((std::vector<std::string>{"downloadgi.txt", kTheme, kLibrary}), requests());
+  for (size_t i : {2, 3})
+    expectBox(asked[i], "Error Dumping file downloaded : (\n" + (i == 2 ? escape : sibling) + ").\n" +
+                            windowsErrorText(ERROR_BAD_PATHNAME), applicationName(), kErrorBox | MB_CANCELTRYCONTINUE);
+  EXPECT_EQ((std::vector<std::string>{"downloadgi.txt", kTheme, kLibrary, kLibrary}), requests());
   text = console();
   EXPECT_EQ(1u, count(text, path(kTheme) + "\nalready exists ,loading file ...checking CRC ... update needed\n"));
   EXPECT_EQ(files.size() - 1, count(text, "\nalready downloaded\n"));
@@ -445,10 +454,10 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
   HANDLE holder = CreateFileA(path(kEmpty).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_TRUE(holder != INVALID_HANDLE_VALUE &&
               runUnix("ln -s /dev/full", temporaryPathFor(path(kTheme).c_str()), true));
-  package_.fail(kReadme, false, 1);
-  package_.fail(kLevel1, true, -1);
-  package_.fail(kLevel2, true, 1);
-  package_.fail(kClick, true, -1);
+  package_.fail(kReadme, Package::Served::nothing, 1);
+  package_.fail(kLevel1, Package::Served::otherBytes, -1);
+  package_.fail(kLevel2, Package::Served::otherBytes, 1);
+  package_.fail(kClick, Package::Served::moreBytes, -1);  // the right bytes first: a mismatch all the same
   std::atomic<int> readmeRowAtRetry{0};
   package_.onRequest = [&](const std::string& name, int count) {
     if (name == kReadme && count == 2) readmeRowAtRetry = row(kReadme);
@@ -479,7 +488,7 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
     GetDlgItemTextA(window, kStatusLine, status, sizeof status);
     EXPECT_STREQ("Downloading recent installation ...", status);
     // Fetched alone once it is served well, the faulty file is faulty no longer.
-    package_.fail(kLevel1, true, 0);
+    package_.fail(kLevel1, Package::Served::nothing, 0);
     EXPECT_TRUE(downloadAndVerifyFile(record(kLevel1), window));
     EXPECT_TRUE(holds(kLevel1) && !record(kLevel1)->digestError && row(kLevel1) == kRowVerified);
   });
@@ -497,7 +506,9 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
   expectBox(asked[5], crc + path(kLevel2) + tail, "Installer Confirmation", kAsk);
   expectBox(asked[6], crc + path(kClick) + tail, "Installer Confirmation", kAsk);
   expectBox(asked[7], skip + path(kClick) + skipTail, "Installer Confirmation", kAsk);
-  expectBox(asked[8], writeError(kTheme, ERROR_DISK_FULL), applicationName(), kErrorBox | MB_CANCELTRYCONTINUE);
+  // The box names the file that failed: the temporary name.
+  expectBox(asked[8], writeError(kTheme + std::string(".~vm"), ERROR_DISK_FULL), applicationName(),
+            kErrorBox | MB_CANCELTRYCONTINUE);
   expectBox(asked[9], "File below downloaded has incorrect CRC  : \n" + path(kLevel1) +
                           "\n\nPlease retry download , If the problem persists, then thank you contact  " + g_supportAddress,
             applicationName(), kErrorBox);
@@ -510,7 +521,7 @@ TEST_F(EngineScenarios, EveryFailureIsPutToTheUserAndNoneIsTakenForSuccess) {
   EXPECT_EQ(1u, count(text, "OK ,verifying CRC ...OK\n\n" + asked[8].text + "\n"));
 
   // Everything served well now: Cancel where the file cannot be written stops the loop.
-  package_.fail(kClick, true, 0);
+  package_.fail(kClick, Package::Served::nothing, 0);
   boxes_.answer({IDCANCEL});
   run(0, [&](HWND) {
     ASSERT_TRUE(waitForDownloadEnd());

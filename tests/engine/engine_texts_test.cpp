@@ -15,7 +15,8 @@ TEST(PathInsideRoot, OnlyWhatLiesBelowTheRootIsInside) {
   EXPECT_TRUE(isPathInsideRoot("C:\\Temp\\Root", "C:\\Temp\\Root\\a.bin"));
   EXPECT_TRUE(isPathInsideRoot("C:\\Temp\\Root\\", "c:\\temp\\ROOT\\data\\a.bin"));
   EXPECT_TRUE(isPathInsideRoot("C:\\Temp\\Root", "C:/Temp/Root/a.bin"));
-  for (const char* outside : {"C:\\Temp\\Rooted\\a.bin", "C:\\Temp\\Root", "C:\\Temp\\Root\\", "C:\\Temp\\a.bin",
+  for (const char* outside : {"C:\\Temp\\Rooted\\a.bin", "C:\\Temp\\Roox\\a.bin", "C:\\Temp\\Root", "C:\\Temp\\Root\\",
+                              "C:\\Temp\\a.bin",
                               "C:\\Temp\\Root\\\\a.bin"})
     EXPECT_FALSE(isPathInsideRoot("C:\\Temp\\Root", outside)) << outside;
   EXPECT_FALSE(isPathInsideRoot("", "C:\\a.bin"));

@@ -1,11 +1,14 @@
 // The launch of the installer library: a declined launch, a missing library and one
 // without the entry point give the run's buttons back; whole runs in a child process
 // hand a record to a test library that checks it and every service from its own
-// thread, and end with exit code 512, offering the rescue package after a success only.
+// thread, and end with exit code 512, offering the rescue package after a success only;
+// a library that crashes or overflows its stack ends the same way, as a failure.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <regex>
 
 #include "download/install_descriptor.h"
 #include "engine/engine_utilities.h"
@@ -19,6 +22,7 @@
 
 namespace {
 std::string g_base;  // the run's directory: root\ (download root), tmp\ (log), pack\ (rescue)
+EngineWindow* g_window;  // the child's stand-in main window
 
 std::string besideThisProgram(const std::string& name) {
   char path[MAX_PATH] = "";
@@ -56,6 +60,8 @@ int answerByText(HWND owner, const char* text, const char* caption, UINT flags) 
            IsWindowEnabled(GetDlgItem(g_mainWindow, kDownloadButton)), IsWindowEnabled(GetDlgItem(g_mainWindow, 1)));
   note(line);
   const std::string asked = text;
+  if (asked.rfind("Installation failure.\n", 0) == 0)  // the colour of its reason on the console
+    note("colour|" + std::to_string(g_window->colourOf(asked.substr(22, 40))));
   if (asked.rfind("Base Download finished", 0) == 0 || asked.rfind("Want to save", 0) == 0) return IDYES;
   if (asked == "Library question") return IDRETRY;
   return asked == "View Log install" ? IDNO : IDOK;
@@ -70,6 +76,7 @@ TEST(LaunchChild, RunToTheEnd) {
   prepareRun(setting.substr(0, setting.find('|')), "record_check.dll");
   const TemporaryDirectoryRedirect temporary(g_base + "\\tmp");
   EngineWindow window;
+  g_window = &window;
   window.disableRunButtons();
   std::ofstream(g_base + "\\root\\expect.ini", std::ios::binary)
       << "Name=Value\r\nCOUNT=12\r\nPRODUCT=Moor-Z2\r\nROOT=" << g_downloadRoot
@@ -87,8 +94,8 @@ TEST(LaunchChild, RunToTheEnd) {
 
 namespace {
 // Runs a child to its end in `directory`; returns its exit code.
-DWORD runChild(const std::string& directory, int result) {
-  SetEnvironmentVariableA("VM_LAUNCH_CHILD", (directory + "|" + std::to_string(result)).c_str());
+DWORD runChild(const std::string& directory, const std::string& result) {
+  SetEnvironmentVariableA("VM_LAUNCH_CHILD", (directory + "|" + result).c_str());
   std::string command = "\"" + besideThisProgram("launch_test.exe") + "\" --gtest_filter=LaunchChild.*";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -122,7 +129,7 @@ const char kLastBox[] = "Downloading|Processus should be exited,\\n You can disc
 TEST(Launch, ARunWhoseLibrarySucceedsEndsWith512AfterTheRescuePackage) {
   const ScratchDirectory run(runName("success"));
   const std::string base = run.path(), pack = base + "\\pack";
-  ASSERT_EQ(runChild(base, 1), 512u);
+  ASSERT_EQ(runChild(base, "1"), 512u);
   EXPECT_EQ(readWholeFile(base + "\\launched.txt"), "thread");
   const std::string checks = readWholeFile(base + "\\checks.txt");
   EXPECT_EQ(checks.find("FAIL"), std::string::npos) << checks;
@@ -152,13 +159,46 @@ TEST(Launch, ARunWhoseLibrarySucceedsEndsWith512AfterTheRescuePackage) {
 TEST(Launch, ARunWhoseLibraryFailsEndsWith512WithoutTheRescuePackage) {
   const ScratchDirectory run(runName("failure"));
   const std::string base = run.path();
-  ASSERT_EQ(runChild(base, 0), 512u);
+  ASSERT_EQ(runChild(base, "0"), 512u);
   EXPECT_EQ(readWholeFile(base + "\\checks.txt").find("FAIL"), std::string::npos);
   EXPECT_EQ(lines(readWholeFile(base + "\\transcript.txt")),
             (std::vector<std::string>{kConfirm, kLibraryBox,
                                       "velmorin|Installation failure.|0x1010|main|Installation ...|00", kLogOffer,
                                       kLastBox}));
   EXPECT_NE(readWholeFile(base + "\\tmp\\velmorin.log").find(") Installation failure.\r\n"), std::string::npos);
+}
+
+// What stopped the library comes in red before "Installation failure." and in its box.
+// A stack overflow is raised where the stack guarantee leaves room for it: always on
+// Windows, under Wine 8 only where the faulting frame leaves room for it (else Wine
+// ends the thread); a thread that ends without returning is reported as such.
+TEST(Launch, ALibraryThatCrashesOverflowsItsStackOrEndsItsThreadEndsWith512AsAFailure) {
+  const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  const std::string stopped = "The installer library stopped on exception 0x",
+                    at = " at 0x[0-9A-F]{16} in record_check\\.dll\\+0x[0-9A-F]+";
+  const std::string ended = "The installer thread ended before the installer library returned";
+  const std::map<std::string, std::string> reasons = {
+      {"crash", stopped + "C0000005 \\(access violation\\)" + at},
+      {"overflow", "(" + stopped + "C00000FD \\(stack overflow\\)" + at + (wine ? "|" + ended + ")" : ")")},
+      {"exit", ended}};
+  for (const auto& [fault, reason] : reasons) {
+    const ScratchDirectory run(runName(fault.c_str()));
+    const std::string base = run.path();
+    ASSERT_EQ(runChild(base, fault), 512u) << fault;
+    const std::vector<std::string> shown = lines(readWholeFile(base + "\\transcript.txt"));
+    ASSERT_EQ(shown.size(), 6u) << fault;
+    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 2),
+              (std::vector<std::string>{kConfirm, kLibraryBox}));
+    EXPECT_TRUE(std::regex_match(shown[2], std::regex("velmorin\\|Installation failure\\.\\\\n" + reason +
+                                                      "\\|0x1010\\|main\\|Installation \\.\\.\\.\\|00")))
+        << shown[2];
+    EXPECT_EQ(std::vector<std::string>(shown.begin() + 3, shown.end()),
+              (std::vector<std::string>{"colour|4", kLogOffer, kLastBox}));
+    const std::string log = readWholeFile(base + "\\tmp\\velmorin.log");
+    const std::string stamp = "\\([^)]*\\) ";
+    const std::regex reported("\\) " + reason + "\r\n" + stamp + "\n\r\n" + stamp + "Installation failure\\.\r\n");
+    EXPECT_TRUE(std::regex_search(log, reported)) << log;
+  }
 }
 
 TEST(Launch, DeclinedMissingOrWithoutEntryPointTheButtonsComeBack) {

@@ -1,6 +1,8 @@
 /* An installer library for the launch tests: it checks every field of the record it
  * receives, on its own thread, against "expect.ini" in its download root, writes one
- * line per check to the file that names, and returns what RESULT says. */
+ * line per check to the file that names, and returns what RESULT says. Instead,
+ * RESULT=crash writes to address 16, overflow recurses until the stack is exhausted,
+ * exit ends the thread. */
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
@@ -16,6 +18,12 @@ static void check(int passed, const char* what) {
 }
 
 static int same(const char* a, const char* b) { return a && b && strcmp(a, b) == 0; }
+
+static int recurse(volatile char* caller, int depth) {
+  volatile char frame[1024];
+  frame[0] = caller[0];
+  return depth < 0 ? 0 : recurse(frame, depth + 1) + frame[1];
+}
 
 QUORVANE_EXPORT unsigned char QUORVANE_CALL quorvane_install2(QuorvaneInstallArgs* args) {
   char path[MAX_PATH];
@@ -52,5 +60,10 @@ QUORVANE_EXPORT unsigned char QUORVANE_CALL quorvane_install2(QuorvaneInstallArg
         "message box answer");
 
   fclose(g_out);
+  const char* result = args->findSetting(expect, "result", 0);
+  volatile int* volatile nowhere = (volatile int*)(INT_PTR)16;
+  if (same(result, "crash")) *nowhere = 1;
+  if (same(result, "overflow")) return (unsigned char)recurse(line, 0);
+  if (same(result, "exit")) ExitThread(0);
   return (unsigned char)(args->findSettingNumber(expect, "result") == 1 && g_failures == 0);
 }

@@ -46,7 +46,7 @@ class RescuePackage : public testing::Test {
   void SetUp() override {
     scratch_ = std::make_unique<ScratchDirectory>("vm-rescue-" + std::to_string(GetCurrentProcessId()));
     g_base = scratch_->path();
-    for (const char* sub : {"\\root", "\\full", "\\dots", "\\empty", "\\tmp"})
+    for (const char* sub : {"\\root", "\\full", "\\earlier", "\\earlier\\pack", "\\dots", "\\empty", "\\tmp"})
       CreateDirectoryA((g_base + sub).c_str(), nullptr);
     temporary_.pointAt(g_base + "\\tmp");
     std::ofstream(g_base + "\\full\\keep.txt") << "x";
@@ -98,28 +98,28 @@ TEST_F(RescuePackage, AsksUntilAnEmptyDirectoryThenSavesRelatedFilesSetupAndRead
   addFile("extra.cfg", "LEVEL=3\r\n", "extra\\extra.cfg");  // "extra\" exists nowhere yet
   addFile("big.bin", std::string(300000, '\xB0'), "big.bin");
   const std::string chosen = g_base + "\\dots";  // holds only a dot-file: empty
-  g_folderAnswers = {g_base + "\\full", "", chosen};
-  boxes_.answer({IDYES, IDOK, IDOK, IDOK, IDOK, IDOK, IDOK});
+  g_folderAnswers = {g_base + "\\full", g_base + "\\earlier", "", chosen};  // earlier: an older package's pack\ alone
+  boxes_.answer({IDYES, IDOK, IDOK, IDOK, IDOK, IDOK, IDOK, IDOK, IDOK});
   saveRescuePackage();
 
   const std::string keep = "Please Keep directory '" + chosen +
                            "' for restore older installation if failure or bug future update\n"
                            "DON'T RUN SETUP.EXE BECAUSE SCENARIO IS ALREADY INSTALLED";
   const auto boxes = boxes_.boxes();
-  ASSERT_EQ(boxes.size(), 7u);
+  ASSERT_EQ(boxes.size(), 9u);
   std::vector<std::string> texts;
   for (const RecordedBox& box : boxes) texts.push_back(box.text);
   EXPECT_EQ(texts, (std::vector<std::string>{
                        "Want to save a installation into empty directory  ?", kChoose, "Directory not empty !",
-                       kChoose, kChoose, keep,
+                       kChoose, "Directory not empty !", kChoose, kChoose, keep,
                        "DON'T RUN SETUP.EXE BECAUSE SCENARIO IS ALREADY INSTALLED !!\nThank you download this product"}));
   EXPECT_EQ(boxes[2].caption, "velmorin");
   EXPECT_EQ(boxes[2].owner, window_->hwnd());
   EXPECT_EQ(boxes[2].flags, UINT(MB_ICONERROR | MB_SYSTEMMODAL));
-  EXPECT_EQ(boxes[5].caption, "NOTICE !!!!!!!");
-  EXPECT_EQ(boxes[5].owner, nullptr);
-  EXPECT_EQ(boxes[5].flags, UINT(MB_ICONWARNING | MB_SYSTEMMODAL));
-  EXPECT_EQ(boxes[6].flags, UINT(MB_ICONINFORMATION | MB_SYSTEMMODAL));
+  EXPECT_EQ(boxes[7].caption, "NOTICE !!!!!!!");
+  EXPECT_EQ(boxes[7].owner, nullptr);
+  EXPECT_EQ(boxes[7].flags, UINT(MB_ICONWARNING | MB_SYSTEMMODAL));
+  EXPECT_EQ(boxes[8].flags, UINT(MB_ICONINFORMATION | MB_SYSTEMMODAL));
   EXPECT_EQ(g_opened, std::vector<std::string>{"Open " + chosen});
 
   std::vector<std::string> names;

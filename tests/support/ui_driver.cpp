@@ -172,8 +172,10 @@ bool SetupProcess::selectFolder(HWND browser, const std::string& path) const {
   bool copied = WriteProcessMemory(process_, remote, path.c_str(), path.size() + 1, &written) &&
                 written == path.size() + 1;
   DWORD_PTR result = 0;
+  // Done when it returns, however long a loaded machine takes; the limit only catches a
+  // program that never answers.
   bool sent = copied && SendMessageTimeoutA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
-                                            SMTO_ABORTIFHUNG, 5000, &result);
+                                            SMTO_NORMAL, 120000, &result);
   VirtualFreeEx(process_, remote, 0, MEM_RELEASE);
   return sent;
 }

@@ -43,7 +43,8 @@ class SetupProcess {
   // Ends the programs it started that still run (a folder window, a text viewer).
   void endStartedProcesses() const;
   // Selects a folder in the folder browser the program shows: the path is written
-  // into the program's memory, since the browser reads it from there.
+  // into the program's memory, since the browser reads it from there. The selection
+  // is done when this returns true.
   bool selectFolder(HWND browser, const std::string& path) const;
 
  private:

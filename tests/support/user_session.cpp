@@ -1,5 +1,7 @@
 #include "support/user_session.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <thread>
 
@@ -8,7 +10,7 @@ const char kNetworkQuestion[] =
     "Installation setup require a internet connexion for downloading this product\n"
     "Do you have internet connexion ?";
 const int kAcceptBox = 1010;
-const int kFolderEdit = 14149;
+const int kFolderEdit = 14149, kFolderTree = 14145;
 
 // A child window of `parent` showing exactly `text`.
 bool showsText(HWND parent, const std::string& text) {
@@ -116,11 +118,17 @@ bool UserSession::chooseFolder(const std::string& title, const std::string& fold
   HWND browser = process_.waitDialog("Browse for Folder");
   if (!browser) return fail("no folder browser");
   if (!showsText(browser, title)) return fail("the folder browser is not titled \"" + title + "\"");
-  // The browser fills its tree after it shows: select until its edit box names the folder.
-  if (!eventually([&] {
-        return process_.selectFolder(browser, folder) && itemText(browser, kFolderEdit) == lastName(folder);
-      }))
-    return fail("the folder browser shows \"" + itemText(browser, kFolderEdit) + "\" for " + folder);
+  // Wine's browser takes a first selection only as far as expanding its tree along the
+  // path, and selects the folder the next time. Each selection is done when its message
+  // returns: select again as long as the tree grows, until the edit box names the folder.
+  for (LRESULT items = -1;;) {
+    if (!process_.selectFolder(browser, folder)) return fail("the folder browser does not answer");
+    if (itemText(browser, kFolderEdit) == lastName(folder)) break;
+    const LRESULT grown = SendMessageA(GetDlgItem(browser, kFolderTree), TVM_GETCOUNT, 0, 0);
+    if (grown == items)
+      return fail("the folder browser shows \"" + itemText(browser, kFolderEdit) + "\" for " + folder);
+    items = grown;
+  }
   show(step, browser);
   clickButton(browser, IDOK);
   return true;

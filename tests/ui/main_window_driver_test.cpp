@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -140,15 +141,24 @@ HWND rightClickRow(SetupProcess& setup, HWND main, int row, int milliseconds) {
 }
 
 TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFile) {
-  // A copy of empty.dat held open without sharing: it cannot be written.
+  // A copy of empty.dat held open without sharing: it cannot be written. small.txt is
+  // there already.
   std::string blocked = root_ + "\\empty.dat";
-  for (const char* level : {"\\Quorvane", "\\Quorvane\\Downloaded", "\\Quorvane\\Downloaded\\Moor-Z2"})
+  for (const char* level : {"\\Quorvane", "\\Quorvane\\Downloaded", "\\Quorvane\\Downloaded\\Moor-Z2",
+                            "\\Quorvane\\Downloaded\\Moor-Z2\\data"})
     CreateDirectoryA((temp_ + level).c_str(), nullptr);
+  std::ofstream(root_ + "\\data\\small.txt", std::ios::binary) << package_.files.at("data\\small.txt");
   HANDLE holder = CreateFileA(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   std::unique_ptr<void, decltype(&CloseHandle)> held(holder, &CloseHandle);
 
-  LoopbackServer server(serve(), VELMORIN_TEST_PORT);
+  int emptyRequests = 0;  // on the server's thread: the second time, other bytes
+  LoopbackServer server(serve([&](const std::string& name, Reply& reply) {
+                          if (name != "empty.dat" || ++emptyRequests != 2) return false;
+                          reply.bytes = LoopbackServer::response("other bytes");
+                          return true;
+                        }),
+                        VELMORIN_TEST_PORT);
   SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
   HWND main = openMainWindow(setup, 1002);
   ASSERT_NE(main, nullptr) << setup.describeWindows();
@@ -202,11 +212,23 @@ TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFil
   ASSERT_TRUE(eventually([&] { return runButtonsEnabled(main); }));
 
   // The rows follow the manifest's order: data\large.bin, data\small.txt, empty.dat,
-  // setupzentrav.dll. Written files offer no menu; the failed one does.
+  // setupzentrav.dll. Written and present files offer no menu; the failed one does.
   EXPECT_EQ(rightClickRow(setup, main, 0, 1000), nullptr);
+  EXPECT_EQ(rightClickRow(setup, main, 1, 1000), nullptr) << "a menu on a file already present";
   HWND menu = rightClickRow(setup, main, 2, 5000);
   ASSERT_NE(menu, nullptr) << setup.describeWindows();
   held.reset();  // now it can be written
+  PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  // Other bytes come: No to the retry and to the skip keep it as faulty, which offers
+  // the menu again once the row shows it.
+  for (const char* question : {"CRC Error during downloading ", "Filename error "}) {
+    HWND box = setup.waitMessageBoxStarting(question, 10000);
+    ASSERT_NE(box, nullptr) << setup.describeWindows();
+    answerBox(box, IDNO);
+  }
+  ASSERT_TRUE(eventually([&] { return (menu = rightClickRow(setup, main, 2, 200)) != nullptr; }, 10000))
+      << "no menu on a file kept with a digest mismatch";
   size_t before = server.requests().size();
   PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
