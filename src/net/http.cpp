@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "net/connection_notes.h"
 #include "net/http_response.h"
 
 namespace {
@@ -46,7 +47,7 @@ void Http::fetch(const std::string& address) {
 void Http::requestAddress(const std::string& address) {
   if (address.empty()) throw std::logic_error("Http::Get() -> Error: URL unspecified");
   if (address[0] == '/' && urlSet)
-    setUrl("http://" + url.getHostPort() + address);
+    setUrl((url.isSecure() ? "https://" : "http://") + url.getHostPort() + address);
   else
     setUrl(address);
   requestUrl();
@@ -55,19 +56,22 @@ void Http::requestAddress(const std::string& address) {
 void Http::requestUrl() {
   if (!urlSet) throw std::logic_error("Http::Get() -> Error: URL unspecified");
   method = "GET";
-  buildRequest();
   perform();
 }
 
+// A plain request through a proxy names the whole address (absolute form).
 void Http::buildRequest() {
   addHeader("Host", url.getHostPort());
   addHeader("Connection", "close");
-  request = requestText(method, url.getPath(), headers);
+  const std::string target = sendsWholeAddress() ? "http://" + url.getHostPort() + url.getPath() : url.getPath();
+  request = requestText(method, target, headers);
 }
 
 // One exchange on a fresh connection; the body stays in `response` until asked for.
+// The request is built once the way to the server is known.
 void Http::perform() {
-  open(url.getHost(), url.getPort());
+  openTo(url);
+  buildRequest();
   Socket::send(request);
   receive(response);
   close();
@@ -84,6 +88,12 @@ void Http::perform() {
 bool Http::followLocation() {
   std::string value;
   if (!findLocation(getHeader(), &value) || locationsFollowed >= kMaxLocations) return false;
+  if (leavesTls(url.getUrl(), value)) {
+    const std::string text = "Redirection from https:// down to http:// refused: " + value;
+    showError(ownerWindow, "Redirection", text.c_str());
+    noteConnection(ConnectionNote::refused, text);
+    throw std::logic_error("Http::followLocation() -> Error: " + text);
+  }
   ++locationsFollowed;
   requestAddress(resolveLocation(url.getUrl(), url.getHostPort(), value));
   return true;
