@@ -136,6 +136,41 @@ bool holds(const std::vector<std::string>& run, const std::string& text) {
   return std::find(run.begin(), run.end(), text) != run.end();
 }
 
+// The proxy of the user's Internet settings, in the value that WinHTTP reads; put
+// back as it was afterwards.
+class SystemProxySetting {
+ public:
+  SystemProxySetting(const std::string& proxy, const std::string& bypass) {
+    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    DWORD size = 0;
+    had_ = RegQueryValueExA(key_, kValue, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
+    saved_.resize(size);
+    if (had_) RegQueryValueExA(key_, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&saved_[0]), &size);
+    // Version, counter, flags (a fixed proxy), the proxy, the bypass list, no script.
+    std::string blob = word(0x46) + word(0) + word(3) + word(proxy.size()) + proxy + word(bypass.size()) + bypass;
+    blob += word(0) + std::string(32, '\0');
+    RegSetValueExA(key_, kValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()), static_cast<DWORD>(blob.size()));
+  }
+  ~SystemProxySetting() {
+    if (had_)
+      RegSetValueExA(key_, kValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(saved_.data()), static_cast<DWORD>(saved_.size()));
+    else
+      RegDeleteValueA(key_, kValue);
+    RegCloseKey(key_);
+  }
+
+ private:
+  static std::string word(size_t value) {
+    const DWORD v = static_cast<DWORD>(value);
+    return std::string(reinterpret_cast<const char*>(&v), sizeof v);
+  }
+  static constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+  static constexpr const char* kValue = "DefaultConnectionSettings";
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  std::string saved_;
+};
+
 class EndToEnd : public testing::Test {
  protected:
   void SetUp() override {
@@ -450,5 +485,46 @@ TEST_F(EndToEnd, ServerStoppedDuringTheDownloadIsAskedAboutAndYesCompletesOnceIt
   EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
   expectDownloadRootAsServed();
   EXPECT_EQ(filesBelow(installed_), productFiles());
+}
+
+// The product on an HTTPS host, reached through the proxy of the user's Internet
+// settings, which wants Basic credentials: loopback goes through it (<-loopback>)
+// except 127.0.0.1, which the bypass list names.
+TEST_F(EndToEnd, HttpsHostBehindTheSystemProxyInstallsWithEveryConnectionNoted) {
+  const std::string tls = std::to_string(TLS_PORT), proxy = std::to_string(TLS_PORT + 5);
+  const std::string proxyLog = windowsPath(TLS_STATE) + "\\proxy.log", tlsLog = windowsPath(TLS_STATE) + "\\access.log";
+  const size_t proxyLines = linesOf(readFile(proxyLog)).size();
+  const size_t tlsLines = linesOf(readFile(tlsLog)).size();
+  {
+    SystemProxySetting setting("velmorin:opensesame@127.0.0.1:" + proxy, "<-loopback>;127.0.0.1");
+    UserSession user(windowsPath(E2E_TLS_INSTALLER));
+    ASSERT_NE(startDownload(user), nullptr) << user.error();
+    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  }
+  expectDownloadRootAsServed();
+  EXPECT_EQ(filesBelow(installed_), productFiles());
+  // Every file whole from the TLS server, none from the plain one.
+  std::vector<std::string> expected;
+  for (const std::string& line : transfers(wholePackage())) expected.push_back(tls + " GET " + kServerPath + line.substr(4));
+  std::vector<std::string> served = linesOf(readFile(tlsLog));
+  EXPECT_EQ(std::vector<std::string>(served.begin() + static_cast<long>(tlsLines), served.end()), expected);
+  EXPECT_TRUE(newRequests().empty());
+  // Each through a tunnel of its own; the first one asked for the credentials.
+  std::vector<std::string> logged = linesOf(readFile(proxyLog));
+  const long tunnels = std::count_if(logged.begin() + static_cast<long>(proxyLines), logged.end(), [&](const std::string& line) {
+    return line.find("): CONNECT localhost:" + tls + " HTTP/1.1") != std::string::npos;
+  });
+  EXPECT_EQ(tunnels, static_cast<long>(expected.size()) + 1);
+  // The log names the TLS version and the proxy once per connection, not per chunk.
+  bool ordered = false;
+  auto runs = logRuns(readFile(log_), &ordered);
+  ASSERT_EQ(runs.size(), 1u) << readFile(log_);
+  const std::string through = ", through proxy 127.0.0.1:" + proxy + " (system settings, Basic logon)";
+  const std::string prefix = "Connection to localhost:" + tls + ": TLS 1.";
+  const long notes = std::count_if(runs[0].begin(), runs[0].end(), [&](const std::string& line) {
+    return line.rfind(prefix, 0) == 0 && line.size() == prefix.size() + 1 + through.size() &&
+           line.compare(prefix.size() + 1, std::string::npos, through) == 0;
+  });
+  EXPECT_EQ(notes, static_cast<long>(expected.size())) << readFile(log_);
 }
 }  // namespace
