@@ -4,6 +4,8 @@
 #include <winhttp.h>
 
 #include <atomic>
+#include <map>
+#include <mutex>
 
 namespace {
 
@@ -60,6 +62,11 @@ HINTERNET scriptSession() {
 std::atomic<bool> g_noScriptDetected{false};
 std::atomic<bool> g_namedScriptFailed{false};
 
+// What the script said, by scheme, host and port: running it costs a fetch of the
+// script and its evaluation, and a run makes one connection per file.
+std::mutex g_scriptAnswersLock;
+std::map<std::string, ProxyChoice> g_scriptAnswers;
+
 // What the proxy script says for the address. False when no script could be run.
 bool askScript(const WINHTTP_CURRENT_USER_IE_PROXY_CONFIG& settings, const Url& target, ProxyChoice* choice) {
   WINHTTP_AUTOPROXY_OPTIONS options = {};
@@ -77,7 +84,16 @@ bool askScript(const WINHTTP_CURRENT_USER_IE_PROXY_CONFIG& settings, const Url& 
   }
   options.fAutoLogonIfChallenged = TRUE;
   const std::string scheme = target.isSecure() ? "https" : "http";
-  const std::wstring address = wide(scheme + "://" + target.getHost() + ":" + target.getPortString() + target.getPath());
+  const std::string server = scheme + "://" + target.getHost() + ":" + target.getPortString();
+  {
+    std::lock_guard<std::mutex> guard(g_scriptAnswersLock);
+    auto known = g_scriptAnswers.find(server);
+    if (known != g_scriptAnswers.end()) {
+      *choice = known->second;
+      return true;
+    }
+  }
+  const std::wstring address = wide(server + target.getPath());
   WINHTTP_PROXY_INFO info = {};
   HINTERNET session = scriptSession();
   if (!session || !WinHttpGetProxyForUrl(session, address.c_str(), &options, &info)) {
@@ -86,10 +102,14 @@ bool askScript(const WINHTTP_CURRENT_USER_IE_PROXY_CONFIG& settings, const Url& 
   }
   WinHttpText proxy(info.lpszProxy);
   WinHttpText bypass(info.lpszProxyBypass);
+  // The script decides alone, loopback included, unless it gives a bypass list too.
+  const std::string bypassList = bypass.narrowed();
   if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY &&
-      !bypassesProxy(bypass.narrowed(), target.getHost(), target.getPort()) &&
+      (bypassList.empty() || !bypassesProxy(bypassList, target.getHost(), target.getPort())) &&
       proxyForScheme(proxy.narrowed(), scheme, &choice->proxy))
     choice->origin = failed == &g_noScriptDetected ? "detected proxy script" : "proxy script";
+  std::lock_guard<std::mutex> guard(g_scriptAnswersLock);
+  g_scriptAnswers[server] = *choice;
   return true;
 }
 
