@@ -62,8 +62,9 @@ HINTERNET scriptSession() {
 std::atomic<bool> g_noScriptDetected{false};
 std::atomic<bool> g_namedScriptFailed{false};
 
-// What the script said, by scheme, host and port: running it costs a fetch of the
-// script and its evaluation, and a run makes one connection per file.
+// What the script said, by scheme, host and port: a run makes one connection per
+// file, and each question to the script costs its evaluation (and, where the system
+// keeps no copy, a fetch of the script).
 std::mutex g_scriptAnswersLock;
 std::map<std::string, ProxyChoice> g_scriptAnswers;
 

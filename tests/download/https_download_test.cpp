@@ -2,7 +2,8 @@
 // arrives whole over TLS, also after a redirect from http://; a server that cannot be
 // trusted, or a redirect down to http://, is refused with its reason before anything
 // is asked of it, then comes the retry question; VELMORIN_PROXY carries plain
-// requests whole to the proxy and tunnels TLS through it, logging on with Basic.
+// requests whole to the proxy and tunnels TLS through it, logging on with Basic; a
+// proxy script in the Internet settings decides server by server.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "download/download_file.h"
 #include "net/connection_notes.h"
 #include "support/scripted_message_box.h"
+#include "support/system_proxy_setting.h"
 
 namespace {
 
@@ -175,6 +177,26 @@ TEST_F(Https, TheProxyOfTheEnvironmentTakesPlainRequestsWholeAndTunnelsTls) {
     EXPECT_EQ(setting.text, boxes.boxes()[0].text);
     EXPECT_EQ(0u, boxes.boxes()[1].text.rfind("Failure downloading https://localhost:", 0));
   }
+}
+
+TEST_F(Https, AProxyScriptOfTheSettingsDecidesServerByServerLoopbackIncluded) {
+  SystemProxySetting script("", "", "http://127.0.0.1:" + kRedirect + "/proxy.pac");
+  {
+    ScriptedMessageBoxes boxes;
+    EXPECT_TRUE(fetch("https://127.0.0.1:" + kTls, kFile) == served_);
+  }
+  ASSERT_EQ(1u, notes().size());
+  EXPECT_TRUE(tlsNote(notes()[0], "Connection to 127.0.0.1:" + kTls + ": ")) << notes()[0];
+  // The script names the proxy for localhost; it gives no credentials for it.
+  ScriptedMessageBoxes boxes;
+  boxes.answer({IDOK, IDNO});
+  EXPECT_TRUE(fetch("https://localhost:" + kTls, kFile) == "<none>");
+  ASSERT_EQ(2u, boxes.count());
+  EXPECT_EQ("Proxy 127.0.0.1:" + kProxy +
+                " refused the connection (407): it asks for a user name and password (Basic), and the proxy "
+                "setting gives none",
+            boxes.boxes()[0].text);
+  EXPECT_EQ(std::vector<std::string>{"CONNECT localhost:" + kTls + " HTTP/1.1"}, newProxyRequests());
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "e2e/user_session.h"
+#include "support/system_proxy_setting.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -135,41 +136,6 @@ std::vector<std::vector<std::string>> logRuns(const std::string& log, bool* orde
 bool holds(const std::vector<std::string>& run, const std::string& text) {
   return std::find(run.begin(), run.end(), text) != run.end();
 }
-
-// The proxy of the user's Internet settings, in the value that WinHTTP reads; put
-// back as it was afterwards.
-class SystemProxySetting {
- public:
-  SystemProxySetting(const std::string& proxy, const std::string& bypass) {
-    RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-    DWORD size = 0;
-    had_ = RegQueryValueExA(key_, kValue, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
-    saved_.resize(size);
-    if (had_) RegQueryValueExA(key_, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&saved_[0]), &size);
-    // Version, counter, flags (a fixed proxy), the proxy, the bypass list, no script.
-    std::string blob = word(0x46) + word(0) + word(3) + word(proxy.size()) + proxy + word(bypass.size()) + bypass;
-    blob += word(0) + std::string(32, '\0');
-    RegSetValueExA(key_, kValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(blob.data()), static_cast<DWORD>(blob.size()));
-  }
-  ~SystemProxySetting() {
-    if (had_)
-      RegSetValueExA(key_, kValue, 0, REG_BINARY, reinterpret_cast<const BYTE*>(saved_.data()), static_cast<DWORD>(saved_.size()));
-    else
-      RegDeleteValueA(key_, kValue);
-    RegCloseKey(key_);
-  }
-
- private:
-  static std::string word(size_t value) {
-    const DWORD v = static_cast<DWORD>(value);
-    return std::string(reinterpret_cast<const char*>(&v), sizeof v);
-  }
-  static constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
-  static constexpr const char* kValue = "DefaultConnectionSettings";
-  HKEY key_ = nullptr;
-  bool had_ = false;
-  std::string saved_;
-};
 
 class EndToEnd : public testing::Test {
  protected:

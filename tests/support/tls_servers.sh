@@ -10,7 +10,8 @@
 #   BASE+5  tinyproxy, Basic user "velmorin", password "opensesame"
 #   BASE+6  TLS 1.0 only                                        (too old)
 # Redirects keep the host name asked for; on the TLS servers /down/<path> redirects
-# to http://<host>:BASE+1/<path>.
+# to http://<host>:BASE+1/<path>. BASE+1 also serves /proxy.pac, a proxy script that
+# sends localhost through the proxy and everything else straight.
 #
 #   tls_servers.sh start STATE ROOT BASE   STATE/ca.pem is the authority to trust;
 #                                          STATE/access.log, STATE/proxy.log the logs
@@ -89,6 +90,8 @@ write_config() {
     done
     tls_server "$base" good
     echo "  server { listen 127.0.0.1:$(($base + 1)); root $root;"
+    echo "    location = /proxy.pac { default_type application/x-ns-proxy-autoconfig; return 200"
+    echo "      'function FindProxyForURL(url, host) { return host == \"localhost\" ? \"PROXY 127.0.0.1:$(($base + 5))\" : \"DIRECT\"; }'; }"
     echo "    location / { return 301 https://\$host:$base\$request_uri; } }"
     tls_server $(($base + 2)) wrong-name
     tls_server $(($base + 3)) expired
