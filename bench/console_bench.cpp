@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "app/install_log.h"
+#include "services/install_log.h"
 #include "console/console.h"
 #include "console/console_state.h"
 

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/message_box.h"
+#include "services/message_box.h"
 #include "download/download_file.h"
 #include "net/connection_notes.h"
 

@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "app/install_log.h"
-#include "app/message_box.h"
+#include "services/install_log.h"
+#include "services/message_box.h"
 #include "console/console.h"
 #include "download/install_descriptor.h"
 #include "download/manifest_parser.h"

@@ -38,13 +38,10 @@ function(velmorin_add_installer target)
 
   vm_add_resources(${target}_resources ${product} RESCUE_SETUP ${target}_rescue_setup)
 
-  add_executable(${target} WIN32
-    ${CMAKE_SOURCE_DIR}/src/app/velmorin_main.cpp
-    ${CMAKE_SOURCE_DIR}/src/app/velmorin_app.cpp)
+  add_executable(${target} WIN32 ${CMAKE_SOURCE_DIR}/src/app/velmorin_main.cpp)
   target_compile_definitions(${target} PRIVATE
     VELMORIN_INSTALLER_HOST="${I_HOST}" VELMORIN_INSTALLER_SUPPORT="${I_SUPPORT}")
-  target_link_libraries(${target} PRIVATE vm_engine vm_ui vm_console vm_download vm_net vm_app
-    vm_framework ${target}_resources comctl32)
+  target_link_libraries(${target} PRIVATE vm_app ${target}_resources)
   if(I_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${I_OUTPUT_DIRECTORY})
   endif()

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+#include "win32/handles.h"
+#include "win32/system_error_text.h"
+
 namespace {
 bool sameName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1,
@@ -13,8 +16,8 @@ bool sameName(const std::string& a, const std::string& b) {
 void collect(const std::string& root, const std::string& relative, bool topLevel,
              const std::vector<std::string>& skipped, std::vector<std::string>& out) {
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(joinPath(joinPath(root, relative), "*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return;
+  FindHandle search(FindFirstFileA(joinPath(joinPath(root, relative), "*").c_str(), &entry));
+  if (!search) return;
   std::vector<std::string> directories;
   do {
     const std::string name = entry.cFileName;
@@ -26,8 +29,8 @@ void collect(const std::string& root, const std::string& relative, bool topLevel
                                          [&](const std::string& s) { return sameName(s, name); })) {
       out.push_back(path);
     }
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
+  } while (FindNextFileA(search.get(), &entry));
+  search.close();
   for (const std::string& directory : directories) collect(root, directory, false, skipped, out);
 }
 }  // namespace
@@ -52,14 +55,7 @@ void createParentDirectories(const std::string& path) {
     CreateDirectoryA(path.substr(0, at).c_str(), nullptr);  // existing levels fail harmlessly
 }
 
-std::string errorText(unsigned long code) {
-  char* buffer = nullptr;
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string text = length ? std::string(buffer, length) : "error " + std::to_string(code);
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
-    text.pop_back();
-  return text;
+std::string errorText(unsigned long code, const std::string& fileName) {
+  const std::string text = systemErrorLine(code, fileName);
+  return text.empty() ? "error " + std::to_string(code) : text;
 }

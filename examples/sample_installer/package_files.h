@@ -14,5 +14,6 @@ std::string joinPath(const std::string& directory, const std::string& name);
 // Creates every missing directory level of `path`'s directory part.
 void createParentDirectories(const std::string& path);
 
-// The system's text for an error code, on one line.
-std::string errorText(unsigned long code);
+// The system's text for an error code, on one line; a text that names a file names
+// `fileName`.
+std::string errorText(unsigned long code, const std::string& fileName);

@@ -1,4 +1,5 @@
-// A complete installer library for velmorin, written against quorvane_install.h alone.
+// A complete installer library for velmorin, written against quorvane_install.h and the
+// Windows API (with the installer's own handle owners and error texts, src/win32).
 //
 // It installs the package that velmorin downloaded (the directory args->downloadRoot)
 // into a destination folder, asking the user first, and reports on velmorin's console.
@@ -107,7 +108,7 @@ class Installer {
     for (;;) {
       createParentDirectories(target);
       if (CopyFileA(source.c_str(), target.c_str(), FALSE)) break;
-      const std::string problem = errorText(GetLastError());
+      const std::string problem = errorText(GetLastError(), source);
       say(kRed, "Can't install", (target + ": " + problem).c_str());
       const std::string question = "Can't install " + target + "\n" + problem;
       if (args_->messageBox(question.c_str(), MB_RETRYCANCEL | MB_ICONERROR) != IDRETRY) return false;

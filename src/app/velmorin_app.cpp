@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
-#include "app/exit_guard.h"
 #include "app/install_mode.h"
-#include "app/message_box.h"
 #include "console/console.h"
 #include "download/download_errors.h"
 #include "engine/main_dialog.h"
+#include "services/message_box.h"
+#include "services/process_exit.h"
 #include "ui/cbegin.h"
 #include "ui/cdialmode.h"
 
@@ -16,7 +16,7 @@ CvelmorinApp theApp;
 
 bool CvelmorinApp::initInstance() {
   startExitGuard();
-  INITCOMMONCONTROLSEX controls = {8, 0xFF};
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};  // all eight classic classes
   InitCommonControlsEx(&controls);
 
   if (OpenMutexA(MUTEX_ALL_ACCESS, TRUE, kInstanceMutexName)) {
@@ -51,7 +51,7 @@ bool CvelmorinApp::initInstance() {
   INT_PTR result = main.doModal();
   // Worker threads may have been terminated anywhere, holding locks that an orderly
   // exit would wait for: the process ends at once.
-  if (result == IDOK) endProcessNow(1);
-  if (result == IDCANCEL) endProcessNow(0);
+  if (result == IDOK) endProcessNow(kExitStopped);
+  if (result == IDCANCEL) endProcessNow(kExitClosed);
   return false;
 }

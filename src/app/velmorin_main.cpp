@@ -5,11 +5,12 @@
 #include "app/velmorin_app.h"
 #include "download/install_descriptor.h"
 #include "engine/engine_state.h"
+#include "services/process_exit.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The product's server and support address, as this installer was built.
   g_downloadHost = VELMORIN_INSTALLER_HOST;
   g_supportAddress = VELMORIN_INSTALLER_SUPPORT;
   theApp.initInstance();
-  return 0;
+  return static_cast<int>(kExitClosed);
 }

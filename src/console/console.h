@@ -1,7 +1,9 @@
 // The console control: a text-mode window of 16-colour character cells with up to
 // 256 screens. Register the class once at start-up, create a window of class
-// "quorvane.console", then drive it with these sink functions (each sends one
-// console message with SendMessageA, so they may be called from any thread).
+// "quorvane.console", then drive it with these sink functions. They may be called
+// from any thread: each sends one console message with SendMessageA, except
+// printText from another thread of the console's own process, which writes the
+// cells directly under the console's lock (see printText).
 #pragma once
 #include <windows.h>
 
@@ -25,7 +27,10 @@ LRESULT putCell(HWND console, int screen, int column, int row, std::uint16_t cel
 LRESULT putCharAt(HWND console, int screen, int column, int row, unsigned char character,
                   unsigned char attribute);
 LRESULT putChar(HWND console, int screen, unsigned char character);
-// Writes the text to the installation log first, then shows it.
+// Writes the text to the installation log first, then shows it: through the message
+// on the console's thread or from another process, written into the cells directly
+// from another thread of this process (a cross-thread message per line would cost a
+// worker more than the writing). Either way the text is in the cells on return.
 LRESULT printText(HWND console, int screen, const char* text);
 void printWideText(HWND console, int screen, const wchar_t* text);
 LRESULT clearScreen(HWND console, int screen);

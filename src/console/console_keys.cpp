@@ -46,14 +46,13 @@ LRESULT waitForKey(HWND window) {
 
 DWORD WINAPI notifyThreadMain(LPVOID parameter) {
   auto* state = static_cast<ConsoleState*>(parameter);
-  HANDLE event = state->notifyEvent;
+  HANDLE event = state->notifyEvent.get();  // closed once this thread has ended
   while (!state->closing) {
     WaitForSingleObject(event, INFINITE);
     LPARAM argument = state->notifyArgument;
     ConsoleNotifyCallback callback = state->notifyCallback;
     if (argument != 0 && callback != nullptr && !state->closing) callback(argument);
   }
-  CloseHandle(event);
   return 0;
 }
 
@@ -71,7 +70,7 @@ bool handleKeyDown(HWND window, ConsoleState& state, WPARAM key) {
 
 void handleChar(ConsoleState& state, WPARAM character) {
   if (!state.active) return;
-  SetEvent(state.keyEvent);
+  SetEvent(state.keyEvent.get());
   state.active->keys.push(static_cast<std::uint8_t>(character & 0xFF));
 }
 
@@ -143,27 +142,28 @@ LRESULT readLineOn(HWND window, WPARAM widthAndFilter, char* buffer) {
 }
 
 void startNotifyThread(ConsoleState& state) {
-  state.notifyThread = CreateThread(nullptr, 0, notifyThreadMain, &state, 0, nullptr);
+  state.notifyThread.reset(CreateThread(nullptr, 0, notifyThreadMain, &state, 0, nullptr));
 }
 
 void stopNotifyThread(ConsoleState& state) {
   state.notifyArgument = 0;
-  SetEvent(state.notifyEvent);
-  if (!state.notifyThread) return;
-  // The callback may be sending to this window: keep serving sent messages while
-  // waiting, or the two threads would wait for each other for ever.
-  while (MsgWaitForMultipleObjects(1, &state.notifyThread, FALSE, INFINITE, QS_SENDMESSAGE) ==
-         WAIT_OBJECT_0 + 1) {
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  SetEvent(state.notifyEvent.get());
+  if (state.notifyThread) {
+    // The callback may be sending to this window: keep serving sent messages while
+    // waiting, or the two threads would wait for each other for ever.
+    HANDLE thread = state.notifyThread.get();
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+      MSG message;
+      PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
   }
-  CloseHandle(state.notifyThread);
-  state.notifyThread = nullptr;
+  state.notifyThread.close();
+  state.notifyEvent.close();
 }
 
 LRESULT postNotifyTo(ConsoleState& state, LPARAM argument) {
   if (state.notifyCallback == nullptr) return 0;
   state.notifyArgument = argument;
-  SetEvent(state.notifyEvent);
+  SetEvent(state.notifyEvent.get());
   return argument;
 }

@@ -1,13 +1,13 @@
 #include "console/console_lock.h"
 
+#include "win32/handles.h"
+
 namespace {
 
 bool threadIsGone(DWORD threadId) {
-  HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, threadId);
-  if (thread == nullptr) return true;
-  bool ended = WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-  CloseHandle(thread);
-  return ended;
+  KernelHandle thread(OpenThread(SYNCHRONIZE, FALSE, threadId));
+  if (!thread) return true;
+  return WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0;
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // The console control's message numbers (WM_USER+1 to WM_USER+36). Programs drive
 // the control through these messages or through the sink functions of console.h.
 #pragma once
+#include <windows.h>
 
 enum ConsoleMessage : unsigned {
-  kCreateScreen = 0x0400 + 1,
+  kCreateScreen = WM_USER + 1,
   kDeleteScreen,
   kSetFont,
   kResizeSurface,
@@ -40,7 +41,7 @@ enum ConsoleMessage : unsigned {
   kResetPalette,
   kGetFont,
 };
-static_assert(kGetFont == 0x0400 + 36, "the console messages end at WM_USER+36");
+static_assert(kGetFont == WM_USER + 36, "the console messages end at WM_USER+36");
 
 // Mouse reports go to the target window under the same number as kSetMouseTarget.
 constexpr unsigned kMouseReport = kSetMouseTarget;

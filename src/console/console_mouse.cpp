@@ -23,21 +23,18 @@ void copySelection(HWND window, const ConsoleScreen& screen) {
   CellBox box{};
   if (!screen.selectionBox(box)) return;  // no box inside the grid: nothing to copy
   std::string text = screen.selectionText();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE,
-                              static_cast<SIZE_T>(selectionBlockBytes(box)));
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT | GMEM_DDESHARE,
+                                 static_cast<SIZE_T>(selectionBlockBytes(box))));
   if (!block) return;
-  if (char* bytes = static_cast<char*>(GlobalLock(block))) {
+  if (char* bytes = static_cast<char*>(GlobalLock(block.get()))) {
     std::memcpy(bytes, text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
+    GlobalUnlock(block.get());
   }
   // The console owns the clipboard while it fills it: with no owner, EmptyClipboard
   // leaves none and SetClipboardData may refuse the data.
-  if (!OpenClipboard(window)) {
-    GlobalFree(block);
-    return;
-  }
+  if (!OpenClipboard(window)) return;
   EmptyClipboard();
-  if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+  if (SetClipboardData(CF_TEXT, block.get())) block.release();  // the clipboard's now
   CloseClipboard();
 }
 
@@ -84,7 +81,7 @@ void handleContextMenu(HWND window, ConsoleState& state) {
   POINT at{};
   GetCursorPos(&at);
   UINT command = static_cast<UINT>(
-      TrackPopupMenuEx(state.menu, TPM_RETURNCMD | TPM_CENTERALIGN, at.x, at.y, window, nullptr));
+      TrackPopupMenuEx(state.menu.get(), TPM_RETURNCMD | TPM_CENTERALIGN, at.x, at.y, window, nullptr));
   // The menu ran a message loop: look the console and its screen up again.
   ConsoleState* now = findConsole(window);
   if (now == nullptr) return;

@@ -20,9 +20,8 @@ HBITMAP createSurface(HDC dc, int width, int height, std::uint8_t*& bits) {
 }  // namespace
 
 void releaseSurfaces(ConsoleScreen& screen) {
-  if (screen.surface1) DeleteObject(screen.surface1);
-  if (screen.surface2) DeleteObject(screen.surface2);
-  screen.surface1 = screen.surface2 = nullptr;
+  screen.surface1.reset();
+  screen.surface2.reset();
   screen.bits1 = screen.bits2 = nullptr;
 }
 
@@ -33,10 +32,11 @@ void buildSurfaces(HWND window, ConsoleScreen& screen) {
   // Each 24-bit pixel row must be a multiple of 4 bytes long.
   int width = (client.right - client.left + 3) / 4 * 4;
   int height = client.bottom - client.top;
-  HDC dc = GetDC(window);
-  screen.surface1 = createSurface(dc, width, height, screen.bits1);
-  screen.surface2 = createSurface(dc, width, height, screen.bits2);
-  ReleaseDC(window, dc);
+  {
+    WindowDc dc(window);
+    screen.surface1.reset(createSurface(dc.get(), width, height, screen.bits1));
+    screen.surface2.reset(createSurface(dc.get(), width, height, screen.bits2));
+  }
   screen.surfaceWidth = width;
   screen.surfaceHeight = height;
   screen.clearSurfaces();
@@ -58,27 +58,23 @@ void paintConsole(HWND window, ConsoleState& state) {
   ConsoleScreen& screen = *state.active;
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  HBITMAP surface = screen.visibleSurface() == 1 ? screen.surface1 : screen.surface2;
+  HBITMAP surface = (screen.visibleSurface() == 1 ? screen.surface1 : screen.surface2).get();
   if (surface) {
     RECT client{};
     GetClientRect(window, &client);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ previous = SelectObject(memory, surface);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    MemoryDc memory(CreateCompatibleDC(dc));
+    SelectedObject selected(memory.get(), surface);
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
   }
   // The cursor goes onto the window over the surface, never into it.
   CursorMark mark{};
   if (screen.cursorMark(mark) && mark.firstLine <= mark.lastLine) {
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(mark.colour.red, mark.colour.green, mark.colour.blue));
-    HGDIOBJ previous = SelectObject(dc, pen);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(mark.colour.red, mark.colour.green, mark.colour.blue)));
+    SelectedObject selected(dc, pen.get());
     for (int line = mark.firstLine; line <= mark.lastLine; ++line) {
       MoveToEx(dc, mark.x, mark.y + line, nullptr);
       LineTo(dc, mark.x + mark.width, mark.y + line);
     }
-    SelectObject(dc, previous);
-    DeleteObject(pen);
   }
   EndPaint(window, &paint);
 }

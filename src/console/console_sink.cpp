@@ -1,9 +1,10 @@
-// The sink functions: each packs its arguments into one console message.
+// The sink functions: each packs its arguments into one console message; printText
+// from another thread of this process writes the cells directly instead.
 #include <string>
 
-#include "app/install_log.h"
 #include "console/console.h"
 #include "console/console_state.h"
+#include "services/install_log.h"
 
 namespace {
 

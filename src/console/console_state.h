@@ -6,13 +6,14 @@
 #include "console/console.h"
 #include "console/console_lock.h"
 #include "console/screen_model.h"
+#include "win32/handles.h"
 
 constexpr int kScreenSlots = 256;
 
 // A screen: the cell model plus the bitmaps that hold its pixel memory.
 struct ConsoleScreen : ScreenModel {
-  HBITMAP surface1 = nullptr;
-  HBITMAP surface2 = nullptr;
+  GdiObject<HBITMAP> surface1;
+  GdiObject<HBITMAP> surface2;
   // Mouse report record: target window, user value, last position.
   int mouseTarget[3] = {};
 };
@@ -21,18 +22,19 @@ struct ConsoleFields {
   HWND window = nullptr;  // the console this state serves, none once destroyed
   ConsoleScreen* screens[kScreenSlots] = {};
   ConsoleScreen* active = nullptr;
-  HMENU menu = nullptr;
+  MenuHandle menu;
   volatile LONG closing = 0;
-  HANDLE keyEvent = nullptr;
-  HANDLE notifyThread = nullptr;
-  HANDLE notifyEvent = nullptr;
+  KernelHandle keyEvent;
+  KernelHandle notifyThread;
+  KernelHandle notifyEvent;
   volatile LPARAM notifyArgument = 0;
   int timerId = 0;
   volatile ConsoleNotifyCallback notifyCallback = nullptr;
 };
 
 // States are kept for the next console window instead of being freed, so that a
-// thread printing directly never holds a pointer to freed memory.
+// thread printing directly never holds a pointer to freed memory. The window's
+// destruction closes the handles; a reset for the next window finds none open.
 struct ConsoleState : ConsoleFields {
   ConsoleLock lock;  // guards the screens against threads that print directly
   void reset() { static_cast<ConsoleFields&>(*this) = ConsoleFields{}; }

@@ -23,10 +23,10 @@ LRESULT onCreate(HWND window, WPARAM wParam, LPARAM lParam) {
   ConsoleState* state = enterConsole(window);
   state->timerId = std::rand() % 8000;
   SetTimer(window, static_cast<UINT_PTR>(state->timerId), 100, nullptr);
-  state->menu = buildContextMenu();
-  state->keyEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  state->menu.reset(buildContextMenu());
+  state->keyEvent.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   keepConsoleProc(window);
-  state->notifyEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  state->notifyEvent.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   startNotifyThread(*state);
   return DefWindowProcA(window, WM_CREATE, wParam, lParam);
 }
@@ -39,7 +39,7 @@ void deleteScreenRecord(ConsoleScreen* screen) {
 void onDestroy(HWND window, ConsoleState* state) {
   InterlockedExchange(&state->closing, 1);
   stopNotifyThread(*state);
-  SetEvent(state->keyEvent);
+  SetEvent(state->keyEvent.get());
   {
     ConsoleLockGuard guard(state->lock);
     for (ConsoleScreen*& screen : state->screens) {
@@ -50,8 +50,8 @@ void onDestroy(HWND window, ConsoleState* state) {
     state->window = nullptr;
   }
   KillTimer(window, static_cast<UINT_PTR>(state->timerId));
-  DestroyMenu(state->menu);
-  CloseHandle(state->keyEvent);
+  state->menu.close();
+  state->keyEvent.close();
   forgetConsole(window);  // the state object waits there for the next console
   // A key wait of this thread may sit in GetMessage: wake it so it sees the end.
   PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);

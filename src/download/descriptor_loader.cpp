@@ -3,55 +3,39 @@
 #include <windows.h>
 
 #include <climits>
+#include <cstring>
+#include <vector>
 
-#include "app/message_box.h"
 #include "download/install_descriptor.h"
+#include "services/message_box.h"
+#include "services/process_exit.h"
+#include "win32/raw_resource.h"
+#include "win32/whole_file.h"
 
 namespace {
 constexpr int kDescriptorResource = 455;
-const LPCSTR kRawData = MAKEINTRESOURCEA(10);  // RT_RCDATA, whatever the character set
 
 // The descriptor built into the program: its bytes stay mapped for the process's life.
 bool loadFromResource() {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(kDescriptorResource), kRawData);
-  if (!found) return false;
-  HGLOBAL loaded = LoadResource(module, found);
-  if (!loaded) return false;
-  const void* bytes = LockResource(loaded);
-  if (!bytes) return false;
-  g_descriptorText = static_cast<const char*>(bytes);
-  g_descriptorLength = static_cast<int>(SizeofResource(module, found));
+  const RawResource resource = rawResource(kDescriptorResource);
+  if (!resource.bytes) return false;
+  g_descriptorText = resource.bytes;
+  g_descriptorLength = static_cast<int>(resource.size);
   return true;
 }
 
-// The whole "setup.ini" of the current directory, with a zero added after it.
+// The whole "setup.ini" of the current directory, with a zero added after it; the
+// copy is kept for the process's life. A file whose size does not fit the
+// descriptor's length is no descriptor; one that shrank while being read gives what
+// it held, and the length says so.
 bool loadFromFile() {
-  HANDLE file = CreateFileA("setup.ini", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  // A file whose size does not fit the descriptor's length is no descriptor.
-  if (!GetFileSizeEx(file, &size) || size.QuadPart >= INT_MAX) {
-    CloseHandle(file);
-    return false;
-  }
-  int length = static_cast<int>(size.QuadPart);
-  char* text = new char[static_cast<size_t>(length) + 1];
-  int filled = 0;
-  while (filled < length) {
-    DWORD got = 0;
-    if (!ReadFile(file, text + filled, static_cast<DWORD>(length - filled), &got, nullptr) ||
-        got == 0) {
-      break;
-    }
-    filled += static_cast<int>(got);
-  }
-  CloseHandle(file);
-  // A file that shrank while being read gives what it held; the length says so.
-  text[filled] = '\0';
+  std::vector<char> bytes;
+  if (!readWholeFile("setup.ini", FILE_SHARE_READ, INT_MAX - 1, bytes)) return false;
+  char* text = new char[bytes.size() + 1];
+  if (!bytes.empty()) std::memcpy(text, bytes.data(), bytes.size());
+  text[bytes.size()] = '\0';
   g_descriptorText = text;
-  g_descriptorLength = filled;
+  g_descriptorLength = static_cast<int>(bytes.size());
   return true;
 }
 }  // namespace
@@ -62,5 +46,5 @@ void loadInstallDescriptor() {
   showMessageBox(nullptr, "Ini taked", nullptr, MB_ICONWARNING | MB_SYSTEMMODAL);
   if (loadFromFile()) return;
   showMessageBox(nullptr, "Failure loading header", nullptr, MB_ICONERROR);
-  ExitProcess(static_cast<UINT>(-1));
+  endProcess(kExitAborted);
 }

@@ -4,14 +4,12 @@
 
 #include <cstdio>
 
-#include "app/message_box.h"
+#include "services/message_box.h"
 
-void showUtilityError(const char* text) {
-  showMessageBox(nullptr, text, "Downloading Utility", MB_SYSTEMMODAL | MB_ICONERROR | MB_OK);
-}
+void showUtilityError(const char* text) { showError(nullptr, "Downloading Utility", text); }
 
 void reportDownloadError(const char* text) {
   fputs(text, stdout);
   fflush(stdout);
-  showMessageBox(nullptr, text, "Downloading", MB_SYSTEMMODAL | MB_ICONERROR | MB_OK);
+  showError(nullptr, "Downloading", text);
 }

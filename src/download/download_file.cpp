@@ -4,9 +4,9 @@
 
 #include <stdexcept>
 
-#include "app/message_box.h"
 #include "download/download_once.h"
 #include "download/download_once_text.h"
+#include "services/message_box.h"
 
 char* downloadFile(const char* baseUrl, const char* fileName, int* size,
                    ProgressCallback callback, void* context) {

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/main_window.h"
 #include "download/download_once_text.h"
 #include "net/http.h"
+#include "services/main_window.h"
 
 namespace {
 const DWORD kConnectTimeoutMs = 5000;

@@ -2,21 +2,28 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "download/download_errors.h"
 #include "download/download_file.h"
 #include "download/manifest_parser.h"
 
-RecordNode* loadManifest(const char* downloadRoot, const char* baseUrl) {
+RecordNode* loadManifest(const char* downloadRoot, const char* baseUrl, RefusalReport report) {
   CreateDirectoryA(downloadRoot, nullptr);  // may exist already; a failure shows later
   int size = 0;
   char* text = downloadFile(baseUrl, "downloadgi.txt", &size, nullptr, nullptr);
   if (!text) return nullptr;
+  ManifestRefusal refusal;
   ManifestStatus status =
-      parseManifest(text, size, downloadRoot, baseUrl, &g_fileList, &g_directoryList);
+      parseManifest(text, size, downloadRoot, baseUrl, &g_fileList, &g_directoryList, &refusal);
   std::free(text);
   if (status != ManifestStatus::ok) {
+    const std::string line = "Install manifest refused: " + refusal.entry + ": " + refusal.reason + "\n";
+    std::fputs(line.c_str(), stdout);  // the download service's trace
+    std::fflush(stdout);
+    if (report) report(line.c_str());
     showUtilityError("Location is unavailable or invalid header file downloaded");
     return nullptr;
   }

@@ -3,7 +3,14 @@
 #pragma once
 #include "download/file_record.h"
 
+// Shows the user a line of text (the engine prints it in red on its console, which
+// also writes it to the installation log).
+using RefusalReport = void (*)(const char* text);
+
 // Creates the download root (one level), downloads the manifest and parses it.
 // Returns the file list, or nullptr when the user gave up the download or the
-// manifest was refused (the user has been told).
-RecordNode* loadManifest(const char* downloadRoot, const char* baseUrl);
+// manifest was refused. A refusal is reported first, naming the entry and the rule it
+// broke ("Install manifest refused: <entry>: <rule>"), when `report` is given; then
+// the error box says the manifest is unusable.
+RecordNode* loadManifest(const char* downloadRoot, const char* baseUrl,
+                         RefusalReport report = nullptr);

@@ -56,6 +56,38 @@ FileRecord* readFileEntry(const char* text, int* cursor, int length, const char*
   return record;
 }
 
+// A blank name line is an entry without a name when a file's digest-and-size line
+// comes next: no name holds the bar, which Windows forbids. Any other blank line only
+// stands between entries, or after the last (a manifest saved with an extra line end).
+bool digestLineFollows(const char* text, int cursor, int length) {
+  char next[kDigestAndSizeField] = {};
+  readLine(text, &cursor, length, next, sizeof next);
+  return std::strchr(next, '|') != nullptr;
+}
+
+// Why the entry named `name` is refused, or empty; a sound name joins `names`.
+std::string entryFault(const char* name, const char* downloadRoot, NameCollisions& names) {
+  std::string fault = nameFault(name);
+  if (!fault.empty()) return fault;
+  // A name line that fills its field (or was cut to it) fits under no folder at all;
+  // a shorter name may still be too long under this machine's download folder, with a
+  // long temporary directory: the limit is then the machine's.
+  if (std::strlen(name) + 1 >= kNameField)
+    return "name too long: " + std::to_string(kNameField - 1) + " characters or more, which no local path holds";
+  const size_t pathLength = std::strlen(downloadRoot) + 1 + std::strlen(name);
+  if (!fitsUnderRoot(downloadRoot, name, sizeof(FileRecord::localPath)))
+    return "path too long for this machine's download folder " + std::string(downloadRoot) + " (" +
+           std::to_string(std::strlen(downloadRoot)) + " characters): with the name the local path has " +
+           std::to_string(pathLength) + " characters, more than 255";
+  if (const std::string* earlier = names.add(name)) return duplicateFault(*earlier);
+  return {};
+}
+
+ManifestStatus refuse(ManifestRefusal* refusal, const std::string& entry, const std::string& reason) {
+  if (refusal) *refusal = {entry, reason};
+  return ManifestStatus::invalidHeader;
+}
+
 void appendAll(RecordNode** list, RecordNode* items) {
   for (RecordNode* node = items; node; node = node->next) *list = listAppend(*list, node->item);
 }
@@ -67,44 +99,56 @@ void freeNodes(RecordNode* list) {
     list = next;
   }
 }
+
+// The entries of a manifest being read, until they are handed over or given up.
+struct Entries {
+  RecordNode* files = nullptr;
+  RecordNode* directories = nullptr;
+  void release() { releaseManifestLists(files, directories); }
+};
 }  // namespace
 
 ManifestStatus parseManifest(const char* text, int length, const char* downloadRoot,
                              const char* baseUrl, RecordNode** files,
-                             RecordNode** directories) {
+                             RecordNode** directories, ManifestRefusal* refusal) {
   int cursor = -1;
   std::vector<char> firstLine(kFirstLineField, '\0');
   readLine(text, &cursor, length, firstLine.data(), firstLine.size());
-  if (std::strcmp(firstLine.data(), "OK") != 0) return ManifestStatus::invalidHeader;
+  if (std::strcmp(firstLine.data(), "OK") != 0) {
+    const std::string shown = printableName(std::string(firstLine.data()).substr(0, 60));
+    return refuse(refusal, "the first line", "\"" + shown + "\" where \"OK\" belongs");
+  }
 
   // Entries are gathered apart and handed over only when the whole manifest is sound.
-  RecordNode* newFiles = nullptr;
-  RecordNode* newDirectories = nullptr;
+  Entries entries;
+  NameCollisions names;
+  std::string previous;  // the last name read, to place an entry that has none
   int index = -1;
   while (cursor < length) {
     char name[kNameField] = {};
     if (!readLine(text, &cursor, length, name, sizeof name)) break;  // unterminated: dropped
-    if (name[0] == '\0') continue;  // a blank line where an entry could begin
-    // A name that leaves the download root, or a path too long for its field, would
-    // make the installer write somewhere else than the file it names.
-    if (!isNameInsideRoot(name) ||
-        !fitsUnderRoot(downloadRoot, name, sizeof(FileRecord::localPath))) {
-      releaseManifestLists(newFiles, newDirectories);
-      return ManifestStatus::invalidHeader;
+    if (name[0] == '\0' && !digestLineFollows(text, cursor, length)) continue;  // a blank line
+    const std::string fault = entryFault(name, downloadRoot, names);
+    if (!fault.empty()) {
+      const std::string entry = name[0] ? printableName(name)
+                                : previous.empty() ? "the first entry" : "the entry after " + previous;
+      entries.release();
+      return refuse(refusal, entry, fault);
     }
+    previous = printableName(name);
     if (name[std::strlen(name) - 1] == '\\') {
-      newDirectories = listAppend(newDirectories, copyText(name));
+      entries.directories = listAppend(entries.directories, copyText(name));
       continue;
     }
     ++index;
     FileRecord* record = readFileEntry(text, &cursor, length, name, downloadRoot, baseUrl, index);
-    newFiles = listAppend(newFiles, record);
+    entries.files = listAppend(entries.files, record);
   }
 
-  appendAll(files, newFiles);
-  appendAll(directories, newDirectories);
-  freeNodes(newFiles);
-  freeNodes(newDirectories);
+  appendAll(files, entries.files);
+  appendAll(directories, entries.directories);
+  freeNodes(entries.files);
+  freeNodes(entries.directories);
   return ManifestStatus::ok;
 }
 

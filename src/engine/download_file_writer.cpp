@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/path_inside_root.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -63,12 +64,12 @@ FileWriteResult writeDownloadedFile(const char* root, const char* path, const vo
   if (refused != ERROR_SUCCESS) return failure(refused);
 
   const std::string temporary = temporaryPathFor(path);
-  HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return failure(GetLastError());
+  KernelHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return failure(GetLastError());
 
-  DWORD error = writeBodyAndTime(file, data, size, lastWriteTime);
-  if (!CloseHandle(file) && error == ERROR_SUCCESS) error = GetLastError();
+  DWORD error = writeBodyAndTime(file.get(), data, size, lastWriteTime);
+  if (!file.close() && error == ERROR_SUCCESS) error = GetLastError();
   if (error == ERROR_SUCCESS &&
       !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING))
     error = GetLastError();

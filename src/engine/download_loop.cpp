@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box.h"
 #include "download/download_file.h"
 #include "download/md5_digest.h"
 #include "engine/download_file_writer.h"
@@ -19,6 +18,7 @@
 #include "engine/engine_utilities.h"
 #include "engine/main_window_controls.h"
 #include "framework/app_name.h"
+#include "services/message_box.h"
 #include "ui/chinstall.h"
 
 namespace {
@@ -76,7 +76,7 @@ WriteOutcome writeVerifiedFile(FileRecord* record, const Body& body, HWND owner,
     if (result.error == ERROR_SUCCESS) return WriteOutcome::leftUnwritten;  // nothing to say
 
     std::string text = std::string("Error Dumping file downloaded : (\n") + record->localPath +
-                       ").\n" + windowsErrorText(result.error);
+                       ").\n" + windowsErrorText(result.error, record->localPath);
     consoleReport(text.c_str(), nullptr, true, true);
     int answer = showMessageBox(owner, text.c_str(), applicationName(),
                                 MB_ICONERROR | MB_SYSTEMMODAL | MB_CANCELTRYCONTINUE);
@@ -144,8 +144,7 @@ std::vector<std::string> filesWithDigestErrors() {
 }
 
 void showDigestReport(HWND mainWindow, const std::vector<std::string>& paths) {
-  std::string report = digestReportText(paths, g_supportAddress);
-  showMessageBox(mainWindow, report.c_str(), applicationName(), MB_ICONERROR | MB_SYSTEMMODAL);
+  showError(mainWindow, applicationName(), digestReportText(paths, g_supportAddress).c_str());
 }
 
 // Every download attempt starts Winsock and stops it again once its connection is

@@ -27,10 +27,10 @@
 
 #include <atomic>
 
-#include "app/main_window.h"            // g_mainWindow
-#include "download/file_record.h"       // g_fileList, g_directoryList
+#include "download/file_record.h"         // g_fileList, g_directoryList
 #include "download/install_descriptor.h"  // g_productName, g_libraryName, g_baseUrl,
                                           // g_downloadRoot
+#include "services/main_window.h"         // g_mainWindow
 
 class chinstall;
 

@@ -2,11 +2,12 @@
 
 #include <cstring>
 
-#include "app/message_box.h"
 #include "download/text_field.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/engine_texts.h"
+#include "services/message_box.h"
+#include "win32/system_error_text.h"
 
 bool createDirectoryLogged(const char* path) {
   consoleReport("Creating directory ", path, false, false);
@@ -23,17 +24,10 @@ DownloadRootLevels downloadRootLevels() {
   return levels;
 }
 
-std::string windowsErrorText(DWORD code) {
-  char* systemText = nullptr;
-  // Without IGNORE_INSERTS a text with inserts would read arguments that nobody gave.
-  DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-      reinterpret_cast<char*>(&systemText), 0, nullptr);
-  if (length == 0 || !systemText) return "Unkown Error";
-  std::string text = formatWindowsErrorText(static_cast<int>(code), systemText);
-  LocalFree(systemText);
-  return text;
+std::string windowsErrorText(DWORD code, const std::string& fileName) {
+  const std::string systemText = systemErrorText(code, fileName);
+  if (systemText.empty()) return "Unkown Error";
+  return formatWindowsErrorText(static_cast<int>(code), systemText.c_str());
 }
 
 unsigned char QUORVANE_CALL registerRelatedFile(const QuorvaneRelatedFile* file) {

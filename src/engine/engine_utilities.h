@@ -15,8 +15,9 @@ DownloadRootLevels downloadRootLevels();
 // created (an existing directory counts as a failure).
 bool createDirectoryLogged(const char* path);
 // "Error Windows n°<code>\n" and the first line of the system's text for the code,
-// or "Unkown Error" when the system has none.
-std::string windowsErrorText(DWORD code);
+// or "Unkown Error" when the system has none. A text that names a file through an
+// insert ("Bad EXE format for %1.") names `fileName` there.
+std::string windowsErrorText(DWORD code, const std::string& fileName = std::string());
 
 // Services of the installer library's table (installer thread).
 unsigned char QUORVANE_CALL registerRelatedFile(const QuorvaneRelatedFile* file);

@@ -3,13 +3,14 @@
 #include <cstdio>
 #include <string>
 
-#include "app/message_box.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/engine_utilities.h"
 #include "engine/installer_arguments.h"
 #include "engine/main_window_controls.h"
 #include "framework/app_name.h"
+#include "services/message_box.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -25,18 +26,18 @@ struct InstallerThreadRecord {
 // An error on the console in red and in a box owned by the main window.
 void reportLaunchError(HWND mainWindow, const std::string& text) {
   consolePrintError(text.c_str());
-  showMessageBox(mainWindow, text.c_str(), applicationName(), MB_ICONERROR | MB_SYSTEMMODAL);
+  showError(mainWindow, applicationName(), text.c_str());
 }
 
-HMODULE loadInstallerLibrary(HWND mainWindow, const char* path) {
-  HMODULE library = LoadLibraryA(path);
+LoadedModule loadInstallerLibrary(HWND mainWindow, const char* path) {
+  LoadedModule library(LoadLibraryA(path));
   if (library) return library;
   const DWORD error = GetLastError();
   char text[1024];
   std::snprintf(text, sizeof text, "Can't load file %s with error %d (%s)", path,
-                static_cast<int>(error), windowsErrorText(error).c_str());
+                static_cast<int>(error), windowsErrorText(error, path).c_str());
   reportLaunchError(mainWindow, text);
-  return nullptr;
+  return library;
 }
 
 DWORD WINAPI runInstaller(LPVOID parameter) {
@@ -50,15 +51,14 @@ DWORD WINAPI runInstaller(LPVOID parameter) {
 }  // namespace
 
 bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish finish) {
-  HMODULE library = loadInstallerLibrary(mainWindow, path);
+  LoadedModule library = loadInstallerLibrary(mainWindow, path);
   if (!library) return false;
-  QuorvaneInstallEntry entry = findInstallerEntry(library);
+  QuorvaneInstallEntry entry = findInstallerEntry(library.get());
   if (!entry) {
     // Reported rather than left silent, so the window never stays stuck; the library
     // is let go so that a later download can replace its file.
     reportLaunchError(mainWindow, std::string("Can't find function ") + QUORVANE_ENTRY_NAME +
                                       " in file " + path);
-    FreeLibrary(library);
     return false;
   }
 
@@ -73,6 +73,9 @@ bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish fi
     reportLaunchError(mainWindow, "Can't start the installation: " + windowsErrorText(GetLastError()));
     return false;
   }
+  // The library's code runs on that thread until the process ends: it stays loaded,
+  // and the thread's handle is kept for closing the window.
+  library.release();
   g_installerThread = thread;
   return true;
 }

@@ -10,6 +10,7 @@ using InstallerFinish = void (*)(bool succeeded);
 // (product name, download root, the eight services), sets the status line to
 // "Installation ..." and starts the installer thread (its handle in
 // g_installerThread), which calls the entry point and then `finish`. False when the
-// library cannot be loaded or has no entry point: that is reported on the console
-// in red and in a box owned by `mainWindow`.
+// library cannot be loaded, has no entry point or its thread cannot start: that is
+// reported on the console in red and in a box owned by `mainWindow`, and the library
+// is let go again.
 bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish finish);

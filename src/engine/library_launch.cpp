@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "app/message_box.h"
 #include "engine/engine_state.h"
 #include "engine/installer_start.h"
 #include "engine/main_window_controls.h"
 #include "engine/rescue_package.h"
 #include "framework/app_name.h"
+#include "services/message_box.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The launch of the product's installer library, once the package is complete: the
-// main window's handler of kPackageComplete (main thread), and the installer thread
-// that calls the library's entry point.
+// main window's handler of kPackageComplete (main thread). Loading the library and
+// its installer thread are installer_start's, which the rescue setup program shares.
 #pragma once
 #include <windows.h>
 

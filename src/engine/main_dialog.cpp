@@ -5,9 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/exit_guard.h"
-#include "app/install_log.h"
-#include "app/message_box.h"
 #include "download/manifest_loader.h"
 #include "engine/download_loop.h"
 #include "engine/engine_console.h"
@@ -17,7 +14,11 @@
 #include "engine/update_analysis.h"
 #include "framework/app_name.h"
 #include "resources/resource_ids.h"
+#include "services/install_log.h"
+#include "services/message_box.h"
+#include "services/process_exit.h"
 #include "ui/window_titles.h"
+#include "win32/handles.h"
 
 namespace {
 constexpr int kConsole = 1008;
@@ -35,8 +36,8 @@ constexpr int kConsoleHeight = 640;
 constexpr int kFileListHeight = 768;
 constexpr int kFrameAllowance = 8;
 
-// The file list's window style: visible, border, vertical scroll bar.
-constexpr DWORD kFileListStyle = 0x10A00000;
+// The file list's window style.
+constexpr DWORD kFileListStyle = WS_VISIBLE | WS_BORDER | WS_VSCROLL;
 
 // Worker threads that Exit or close may terminate leave the rest of the process this
 // long to end in order before the exit guard ends it.
@@ -44,14 +45,9 @@ constexpr DWORD kOrderlyEndLimitMs = 5000;
 
 CvelmorinDlg* g_dialog = nullptr;  // the right-click callback carries no context
 
-void showError(HWND owner, const char* text) {
-  showMessageBox(owner, text, applicationName(), MB_ICONERROR | MB_SYSTEMMODAL);
-}
-
 DWORD WINAPI runSingleFileDownload(LPVOID record) {
   downloadAndVerifyFile(static_cast<FileRecord*>(record), g_mainWindow);
-  HANDLE self = g_singleFileThread.exchange(nullptr);
-  if (self) CloseHandle(self);
+  KernelHandle self(g_singleFileThread.exchange(nullptr));
   return 0;
 }
 
@@ -118,8 +114,8 @@ void CvelmorinDlg::createFileList() {
 
 void CvelmorinDlg::requireDescriptor() {
   if (g_descriptorText) return;
-  showError(hwnd(), "Failure download header");
-  ExitProcess(static_cast<UINT>(-1));
+  showError(hwnd(), applicationName(), "Failure download header");
+  endProcess(kExitAborted);
 }
 
 void CvelmorinDlg::buildDownloadRoot() {
@@ -127,10 +123,11 @@ void CvelmorinDlg::buildDownloadRoot() {
   std::memcpy(g_downloadRoot, downloadRootLevels().product, sizeof g_downloadRoot);
 }
 
-// The manifest has told the user what went wrong, if anything could be told.
+// The manifest has told the user what went wrong, if anything could be told; why a
+// manifest was refused goes to the console in red, and so to the log.
 void CvelmorinDlg::loadPackageManifest() {
-  RecordNode* files = loadManifest(g_downloadRoot, g_baseUrl);
-  if (!files || listCount(files) == 0) ExitProcess(static_cast<UINT>(-1));
+  RecordNode* files = loadManifest(g_downloadRoot, g_baseUrl, consolePrintError);
+  if (!files || listCount(files) == 0) endProcess(kExitAborted);
 }
 
 void CvelmorinDlg::startTimers() {
@@ -151,8 +148,7 @@ void CvelmorinDlg::startInstallation() {
   SetDlgItemTextA(hwnd(), kStatusLine, "Download header installation ...");
   EnableWindow(item(kDownloadButton), FALSE);
   EnableWindow(item(kExitButton), FALSE);
-  HANDLE analysis = CreateThread(nullptr, 0, &runUpdateAnalysis, hwnd(), 0, nullptr);
-  if (analysis) CloseHandle(analysis);
+  KernelHandle analysis(CreateThread(nullptr, 0, &runUpdateAnalysis, hwnd(), 0, nullptr));
 }
 
 void CvelmorinDlg::onTimer(UINT_PTR id) {
@@ -204,7 +200,7 @@ void CvelmorinDlg::setClientHeight(int height, int extraOuterHeight) {
 
 // Exit: the download ends wherever it is; start-up then ends the process with 1.
 void CvelmorinDlg::onOK() {
-  armExitGuard(1, 2500 + kOrderlyEndLimitMs);
+  armExitGuard(kExitStopped, 2500 + kOrderlyEndLimitMs);
   terminateWorker(g_downloadThread, 0, 0xFFFFFFFF);
   KillTimer(hwnd(), kRepaintTimer);
   KillTimer(hwnd(), kStartTimer);
@@ -215,7 +211,7 @@ void CvelmorinDlg::onOK() {
 // Closing the window: the download and the installation end wherever they are;
 // start-up then ends the process with 0.
 void CvelmorinDlg::onClose() {
-  armExitGuard(0, 2 * 100 + kOrderlyEndLimitMs);
+  armExitGuard(kExitClosed, 2 * 100 + kOrderlyEndLimitMs);
   terminateWorker(g_downloadThread, 100, 1);
   g_downloadThread.store(nullptr);
   terminateWorker(g_installerThread, 100, 1);
@@ -269,17 +265,16 @@ void CvelmorinDlg::onRowRightClick(chinstall* control, int row, void* key, int, 
   bool offered = state == kRowListed || state == kRowFailed || state == kRowDigestMismatch;
   if (!offered || !IsWindowEnabled(self->item(kDownloadButton))) return;
   self->selectedRecord_ = static_cast<FileRecord*>(key);
-  HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, kTryDownloadCommand, "Try Download");
+  MenuHandle menu(CreatePopupMenu());
+  AppendMenuA(menu.get(), MF_STRING, kTryDownloadCommand, "Try Download");
   POINT cursor;
   GetCursorPos(&cursor);
-  TrackPopupMenu(menu, TPM_LEFTALIGN, cursor.x, cursor.y, 0, self->hwnd(), nullptr);
-  DestroyMenu(menu);
+  TrackPopupMenu(menu.get(), TPM_LEFTALIGN, cursor.x, cursor.y, 0, self->hwnd(), nullptr);
 }
 
 void CvelmorinDlg::tryDownload() {
   if (g_singleFileThread.load()) {
-    showError(hwnd(), "A function try download is already runned");
+    showError(hwnd(), applicationName(), "A function try download is already runned");
     return;
   }
   // Started suspended, so the handle is recorded before the thread can clear it.

@@ -1,15 +1,11 @@
 #include "engine/rescue_package.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <string>
 
-#include "app/exit_guard.h"
-#include "app/folder_browser.h"
-#include "app/install_log.h"
-#include "app/message_box.h"
-#include "app/shell_open.h"
 #include "download/download_errors.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
@@ -17,12 +13,18 @@
 #include "engine/main_window_controls.h"
 #include "framework/app_name.h"
 #include "resources/resource_ids.h"
+#include "services/folder_browser.h"
+#include "services/install_log.h"
+#include "services/message_box.h"
+#include "services/process_exit.h"
+#include "services/shell_open.h"
+#include "win32/handles.h"
+#include "win32/raw_resource.h"
 
 namespace {
 
-constexpr UINT kRunEndedExitCode = 512;
-constexpr UINT kFolderChoiceFlags = 0x51;  // file-system folders, edit box, new dialog style
-constexpr DWORD kPathNotFound = 3;
+// File-system folders, an edit box, the new dialog style.
+constexpr UINT kFolderChoiceFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
 
 // The directory chosen for the rescue package; only this file uses it.
 char g_chosenDirectory[512];
@@ -57,7 +59,7 @@ CopyResult copyWithRetry(const std::string& source, const std::string& destinati
     DWORD error = copyOnce(source, destination);
     if (error != ERROR_SUCCESS) {
       consolePrintError(" Failure copy ");
-      if (error == kPathNotFound) {
+      if (error == ERROR_PATH_NOT_FOUND) {
         consolePrintError("because it's path not found ,retry");
         createDirectoryLogged(directoryPart(destination).c_str());
         error = copyOnce(source, destination);
@@ -70,7 +72,7 @@ CopyResult copyWithRetry(const std::string& source, const std::string& destinati
     }
 
     const std::string text = " Error during copyfile : (" + source + ")" + "-->(" + destination + ")" +
-                             windowsErrorText(error);
+                             windowsErrorText(error, source);
     consolePrintError(text.c_str());
     consolePrintError("\n");
     const int answer = showMessageBox(nullptr, text.c_str(), nullptr,
@@ -84,13 +86,12 @@ CopyResult copyWithRetry(const std::string& source, const std::string& destinati
 bool isEmptyDirectory(const char* directory) {
   const std::string pattern = std::string(directory) + "\\*.*";
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return true;
+  FindHandle search(FindFirstFileA(pattern.c_str(), &entry));
+  if (!search) return true;
   bool empty = true;
   do {
     if (entry.cFileName[0] != '.') empty = false;
-  } while (empty && FindNextFileA(search, &entry));
-  FindClose(search);
+  } while (empty && FindNextFileA(search.get(), &entry));
   return empty;
 }
 
@@ -135,22 +136,18 @@ bool copyPackageFiles(const std::string& package) {
 // Creates or replaces the file; one that cannot be created is skipped silently.
 void writeWholeFile(const std::string& path, const void* bytes, DWORD size) {
   if (path.size() >= MAX_PATH) return;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return;
   DWORD written = 0;
-  WriteFile(file, bytes, size, &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), bytes, size, &written, nullptr);
 }
 
 // setup.exe from raw data 458 and the readme beside it; nothing without the resource.
 void writeRescueSetup(const std::string& package) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_RESCUE_SETUP), MAKEINTRESOURCEA(10));
-  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-  const void* program = loaded ? LockResource(loaded) : nullptr;
-  if (!program) return;
-  writeWholeFile(package + "\\setup.exe", program, SizeofResource(module, found));
+  const RawResource program = rawResource(IDR_RESCUE_SETUP);
+  if (!program.bytes) return;
+  writeWholeFile(package + "\\setup.exe", program.bytes, program.size);
 
   const std::string readme = std::string("Welcome ! \nSetup Rescue for scenario zentrav '") +
                              g_productName +
@@ -170,7 +167,9 @@ void showClosingNotices() {
                  "NOTICE !!!!!!!", MB_ICONINFORMATION | MB_SYSTEMMODAL);
 }
 
-void reportResult(bool succeeded) {
+}  // namespace
+
+void reportInstallationResult(bool succeeded) {
   if (succeeded) {
     consolePrint("Installation finished.");
     showEngineBox("Installation finished.", MB_ICONINFORMATION);
@@ -179,8 +178,6 @@ void reportResult(bool succeeded) {
     showEngineBox("Installation failure.", MB_ICONERROR);
   }
 }
-
-}  // namespace
 
 void saveRescuePackage() {
   std::memset(g_chosenDirectory, 0, sizeof g_chosenDirectory);
@@ -203,14 +200,12 @@ void saveRescuePackage() {
 }
 
 void finishInstallation(bool succeeded) {
-  reportResult(succeeded);
+  reportInstallationResult(succeeded);
   if (succeeded) saveRescuePackage();
   setStatusLine("End ...");
   askViewLog(g_mainWindow);
   enableExitButton(true);
   enableDownloadButton(false);
   reportDownloadError("Processus should be exited,\n You can disconnect now !");
-  // Another thread may have been stopped inside a lock the orderly exit needs.
-  armExitGuard(kRunEndedExitCode, 5000);
-  ExitProcess(kRunEndedExitCode);
+  endProcess(kExitRunEnded);
 }

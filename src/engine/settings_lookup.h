@@ -1,6 +1,6 @@
 // Lookups in a settings list (a record list of SettingsEntry) for installer
-// libraries. Both are handed to the library as plain C++ functions; on x64
-// Windows there is one calling convention, the same on both sides.
+// libraries. Platform-free; the library reaches them through the services of
+// settings_services.h, in the interface's calling convention.
 #pragma once
 #include <cstddef>
 

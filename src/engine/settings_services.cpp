@@ -1,5 +1,7 @@
 #include "engine/settings_services.h"
 
+#include "win32/handles.h"
+
 namespace {
 
 class FileByteSource : public SettingsByteSource {
@@ -26,12 +28,10 @@ bool readSettingsLine(HANDLE file, char* line) {
 }
 
 RecordNode* loadSettings(const char* fileName) {
-  HANDLE file = CreateFileA(fileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  FileByteSource source(file);
-  RecordNode* list = loadSettingsFrom(source);
-  CloseHandle(file);
-  return list;
+  KernelHandle file(CreateFileA(fileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return nullptr;
+  FileByteSource source(file.get());
+  return loadSettingsFrom(source);
 }
 
 namespace {

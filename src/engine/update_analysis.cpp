@@ -6,13 +6,9 @@
 
 #include <shlobj.h>
 
-#include <new>
 #include <string>
 #include <vector>
 
-#include "app/exit_guard.h"
-#include "app/folder_browser.h"
-#include "app/message_box.h"
 #include "download/md5_digest.h"
 #include "download/text_field.h"
 #include "engine/download_loop.h"
@@ -22,11 +18,17 @@
 #include "engine/engine_utilities.h"
 #include "engine/main_window_controls.h"
 #include "framework/app_name.h"
+#include "services/folder_browser.h"
+#include "services/message_box.h"
+#include "services/process_exit.h"
 #include "ui/chinstall.h"
+#include "win32/handles.h"
+#include "win32/whole_file.h"
 
 namespace {
 
 constexpr unsigned char kFromDirectory = 2;
+constexpr uint64_t kLargestFile = 0x7FFFFFFF;
 
 struct Findings {
   bool allCurrent = true;   // no file missing or changed
@@ -58,38 +60,24 @@ void showAnalysisProgress(int fileCount) {
   showFileCountBar(fileCount);
 }
 
-// Reads the whole file into `data`; false on a read error or when it does not fit in
-// memory (a file that large is not the manifest's anyway).
-bool readWhole(HANDLE file, std::vector<char>& data) {
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return false;
-  try {
-    data.resize(static_cast<size_t>(size.QuadPart));
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-  DWORD got = 0;
-  return data.empty() ||
-         (ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &got, nullptr) &&
-          got == data.size());
-}
-
 // One record: is its file there, and is it the manifest's?
 void examineLocalFile(FileRecord* record, Findings& findings, std::vector<char>& data) {
   record->updateNeeded = 0;
   g_progressControl->setRow(record->index, record->name, record->localPath, record->size, record);
   consoleReport("Scan file ", record->localPath, false, true);
-  HANDLE file = CreateFileA(record->localPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  KernelHandle file(CreateFileA(record->localPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     consolePrint("File not found or error opening file\n");
     findings.allCurrent = false;
     record->missing = 1;
     return;
   }
   consolePrint("already exists ,loading file ...");
-  bool read = readWhole(file, data);
-  CloseHandle(file);
+  // Read whole or not at all: a file larger than the manifest's largest size, or too
+  // large to hold in memory, is not the manifest's anyway.
+  const bool read = readOpenFile(file.get(), kLargestFile, data) == FileRead::whole;
+  file.close();
   consolePrint("checking CRC ...");
   char digest[33] = "";
   if (read) digestText(data.data(), static_cast<uint32_t>(data.size()), digest);
@@ -122,17 +110,11 @@ void repaintFileList() {
                RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void showError(HWND mainWindow, const char* text) {
-  showMessageBox(mainWindow, text, applicationName(), MB_ICONERROR | MB_SYSTEMMODAL);
-}
-
 // The update question; declining it ends the process with nothing written.
 void confirmUpdateOrExit(HWND mainWindow) {
   if (showMessageBox(mainWindow, "A update installation is probably detected,\nconfirme update ?",
-                     applicationName(), MB_ICONWARNING | MB_YESNO | MB_SYSTEMMODAL) == IDNO) {
-    armExitGuard(1, 2000);  // in case the main thread holds a lock the exit needs
-    ExitProcess(1);
-  }
+                     applicationName(), MB_ICONWARNING | MB_YESNO | MB_SYSTEMMODAL) == IDNO)
+    endProcess(kExitStopped);
 }
 
 // The download thread's handle is kept for Exit and close; it is waited for here
@@ -171,7 +153,7 @@ void chooseEarlierDownload(HWND mainWindow) {
         return;
       }
       consolePrintError(kBadDirectory);
-      showError(mainWindow, kBadDirectory);
+      showError(mainWindow, applicationName(), kBadDirectory);
     }
   }
 }
@@ -191,7 +173,7 @@ DWORD WINAPI runUpdateAnalysis(LPVOID parameter) {
   repaintFileList();
 
   if (findings.allCurrent) {
-    showError(mainWindow, "Sorry,no update needed");
+    showError(mainWindow, applicationName(), "Sorry,no update needed");
     SendMessageA(mainWindow, kPackageComplete, 0, 0);
     return 0;
   }

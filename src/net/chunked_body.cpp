@@ -82,3 +82,38 @@ bool decodeChunkedBody(char* data, size_t size, size_t* decodedSize) {
   *decodedSize = written;
   return true;
 }
+
+bool ChunkedBodyEnd::reached(const char* data, size_t size) {
+  while (step_ != Step::done && at_ < size) {
+    const char c = data[at_];
+    if (step_ == Step::data) {
+      const size_t here = size - at_ < chunk_ ? size - at_ : chunk_;
+      at_ += here;
+      chunk_ -= here;
+      if (chunk_ == 0) step_ = Step::dataEnd;
+      continue;
+    }
+    ++at_;
+    if (step_ == Step::dataEnd) {  // CR LF or LF after a chunk's data
+      if (c == '\n') step_ = Step::sizeLine;
+      else if (c != '\r') step_ = Step::done;  // malformed
+      continue;
+    }
+    // The size line: hexadecimal digits, then anything up to its LF.
+    const int digit = extension_ ? -1 : hexValue(c);
+    if (digit >= 0 && chunk_ > (static_cast<size_t>(-1) >> 4)) {
+      step_ = Step::done;  // malformed: no size fits
+    } else if (digit >= 0) {
+      chunk_ = chunk_ << 4 | static_cast<size_t>(digit);
+      digits_ = true;
+    } else if (c != '\n') {
+      extension_ = true;
+    } else if (!digits_ || chunk_ == 0) {
+      step_ = Step::done;  // malformed, or the last chunk
+    } else {
+      step_ = Step::data;
+      digits_ = extension_ = false;
+    }
+  }
+  return step_ == Step::done;
+}

@@ -14,3 +14,22 @@ bool isChunkedTransfer(const char* headerBlock, size_t size);
 // lines are dropped; lines may end in CR LF or LF alone. False when the coding is
 // malformed or cut short before its last chunk: such a body is not the file sent.
 bool decodeChunkedBody(char* data, size_t size, size_t* decodedSize);
+
+// Follows a chunked body as it arrives, to tell when its last chunk (size 0) has come:
+// the body is complete then, whatever the server does with the connection. Looks at
+// each byte once.
+class ChunkedBodyEnd {
+ public:
+  // Given the body received so far (`size` bytes, the earlier ones unchanged since the
+  // last call): true once the last chunk's size line has ended, or once the coding is
+  // malformed past repair (the decoder refuses it then).
+  bool reached(const char* data, size_t size);
+
+ private:
+  enum class Step { sizeLine, data, dataEnd, done };
+  Step step_ = Step::sizeLine;
+  size_t at_ = 0;         // next byte to look at
+  size_t chunk_ = 0;      // the size being read, then the data bytes still to come
+  bool digits_ = false;   // the size line has its digits
+  bool extension_ = false;  // past the digits: only the line end matters
+};

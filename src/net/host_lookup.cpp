@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "net/winsock_users.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -78,14 +79,14 @@ bool lookupHost(const std::string& host, unsigned long timeoutMs, HostLookup loo
   request->host = host;
   request->lookup = lookup ? lookup : systemHostLookup;
   addLookupUser();
-  HANDLE thread = CreateThread(nullptr, 0, lookupThread, request, 0, nullptr);
+  KernelHandle thread(CreateThread(nullptr, 0, lookupThread, request, 0, nullptr));
   if (!thread) {
     removeLookupUser();
     delete request;
     return false;
   }
-  bool finished = WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
-  CloseHandle(thread);
+  bool finished = WaitForSingleObject(thread.get(), timeoutMs) == WAIT_OBJECT_0;
+  thread.close();
   bool found = false;
   if (finished && request->done) {
     *address = request->result;

@@ -4,19 +4,24 @@
 
 #include "net/connection_notes.h"
 #include "net/http_response.h"
+#include "net/request_target.h"
 
 namespace {
 const char* const kNoDataForHeader = "Http::getHeader() -> Error: No data received";
 const char* const kNoDataForContent = "Http::getContent() -> Error: No data received";
 }  // namespace
 
-Http::Http() : followRedirects(true), urlSet(false), locationsFollowed(0) {}
+Http::Http()
+    : followRedirects(true), pathForm(PathForm::names), urlSet(false), locationsFollowed(0) {}
 
 Http::~Http() = default;
 
-void Http::setUrl(const std::string& text) {
+void Http::setUrl(const std::string& text) { setTarget(text, PathForm::names); }
+
+void Http::setTarget(const std::string& text, PathForm form) {
   // Cleared first: a refused address leaves `url` reset, which names no target.
   urlSet = false;
+  pathForm = form;
   if (text.empty()) return;
   url = text;
   urlSet = url.isValid();
@@ -41,15 +46,15 @@ std::string Http::Get(const std::string& address) {
 
 void Http::fetch(const std::string& address) {
   locationsFollowed = 0;
-  requestAddress(address);
+  requestAddress(address, PathForm::names);
 }
 
-void Http::requestAddress(const std::string& address) {
+void Http::requestAddress(const std::string& address, PathForm form) {
   if (address.empty()) throw std::logic_error("Http::Get() -> Error: URL unspecified");
   if (address[0] == '/' && urlSet)
-    setUrl((url.isSecure() ? "https://" : "http://") + url.getHostPort() + address);
+    setTarget((url.isSecure() ? "https://" : "http://") + url.getHostPort() + address, form);
   else
-    setUrl(address);
+    setTarget(address, form);
   requestUrl();
 }
 
@@ -63,7 +68,9 @@ void Http::requestUrl() {
 void Http::buildRequest() {
   addHeader("Host", url.getHostPort());
   addHeader("Connection", "close");
-  const std::string target = sendsWholeAddress() ? "http://" + url.getHostPort() + url.getPath() : url.getPath();
+  sentTarget = pathForm == PathForm::names ? targetForNames(url.getPath()) : targetForUri(url.getPath());
+  // Through a proxy, plain HTTP names the whole address (absolute form).
+  const std::string target = sendsWholeAddress() ? "http://" + url.getHostPort() + sentTarget : sentTarget;
   request = requestText(method, target, headers);
 }
 
@@ -95,8 +102,18 @@ bool Http::followLocation() {
     throw std::logic_error("Http::followLocation() -> Error: " + text);
   }
   ++locationsFollowed;
-  requestAddress(resolveLocation(url.getUrl(), url.getHostPort(), value));
+  requestAddress(resolveLocation(addressAsSent(), url.getHostPort(), value), PathForm::uri);
   return true;
+}
+
+std::string Http::addressAsSent() const {
+  const std::string whole = url.getUrl();
+  const std::string path = url.getPath();
+  // Written without a path, the address stays as it is: a relative location then
+  // builds on its protocol alone.
+  if (whole.size() < path.size() || whole.compare(whole.size() - path.size(), path.size(), path) != 0)
+    return whole;
+  return whole.substr(0, whole.size() - path.size()) + sentTarget;
 }
 
 std::string Http::getHeader() const {

@@ -1,6 +1,9 @@
 // The HTTP/1.1 client: GET requests over a fresh connection each, the response read
-// until the server closes, new locations named by the server followed, and a final
-// body in chunked transfer coding decoded.
+// until its body is complete or the server closes, new locations named by the server
+// followed, and a final body in chunked transfer coding decoded. The path of an
+// address given to setUrl or Get holds names as written and is percent-encoded on the
+// way out; a location a server names is a URI already and goes out as the server
+// wrote it.
 #pragma once
 #include <string>
 
@@ -36,14 +39,23 @@ class Http : public Socket {
   bool followRedirects;
 
  private:
+  // How the path of the target is written: names as the caller gave them, or a URI
+  // from a server.
+  enum class PathForm { names, uri };
+
+  void setTarget(const std::string& text, PathForm form);
   void requestUrl();
-  void requestAddress(const std::string& address);
+  void requestAddress(const std::string& address, PathForm form);
   void buildRequest();
   void perform();
   // True when a location was followed (the response is then that request's).
   bool followLocation();
+  // The target with its path as it went out, for a relative location to build on.
+  std::string addressAsSent() const;
 
   Url url;
+  PathForm pathForm;
+  std::string sentTarget;
   HeaderLines headers;
   bool urlSet;
   ResponseBuffer response;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "net/url.h"
+
 namespace {
 
 const char kEmptyLine[] = "\r\n\r\n";
@@ -40,19 +42,11 @@ bool findLocation(const std::string& headerBlock, std::string* value) {
 
 namespace {
 
-bool isSchemeCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
-         c == '-' || c == '.';
-}
-
-// A value that begins with a letter, scheme characters and ":" names a protocol; any
-// other value is a path.
+// A value that begins with a scheme name and ":" names a protocol; any other value is
+// a path.
 bool namesProtocol(const std::string& value) {
-  if (value.empty() || !((value[0] >= 'a' && value[0] <= 'z') || (value[0] >= 'A' && value[0] <= 'Z')))
-    return false;
-  size_t at = 1;
-  while (at < value.size() && isSchemeCharacter(value[at])) ++at;
-  return at < value.size() && value[at] == ':';
+  const size_t scheme = schemeNameLength(value);
+  return scheme > 0 && scheme < value.size() && value[scheme] == ':';
 }
 
 bool beginsWithNoCase(const std::string& value, const char* lowerPrefix) {
@@ -82,7 +76,9 @@ std::string resolveLocation(const std::string& currentUrl, const std::string& ho
   // The protocol stays: a plain address gets it back from the Url parser.
   if (!value.empty() && value[0] == '/')
     return (beginsWithNoCase(currentUrl, "https://") ? "https://" : "") + hostPort + value;
-  size_t lastSlash = currentUrl.rfind('/');
+  // The directory ends at the last "/" of the path: a query's slashes are no part of it.
+  const size_t query = currentUrl.find('?');
+  const size_t lastSlash = currentUrl.rfind('/', query == std::string::npos ? std::string::npos : query);
   std::string base = lastSlash == std::string::npos ? std::string() : currentUrl.substr(0, lastSlash + 1);
   if (value.compare(0, 2, "./") == 0) return base + value.substr(2);
   return base + value;

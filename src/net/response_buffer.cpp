@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "net/chunked_body.h"
-
 namespace {
 
 const char kName[] = "content-length:";
@@ -109,10 +107,20 @@ void ResponseBuffer::warmBody() {
 void ResponseBuffer::commit(size_t count) {
   if (split_) {
     body_.commit(count);
-    return;
+  } else {
+    head_.commit(count);
+    splitAtEmptyLine();
   }
-  head_.commit(count);
-  splitAtEmptyLine();
+  if (split_) checkComplete();
+}
+
+void ResponseBuffer::checkComplete() {
+  if (chunked_) {
+    complete_ = chunkedEnd_.reached(body_.data(), body_.size());
+  } else if (lengthKnown_ && body_.size() >= length_) {
+    body_.truncate(length_);  // what follows is no part of this response
+    complete_ = true;
+  }
 }
 
 void ResponseBuffer::splitAtEmptyLine() {
@@ -126,6 +134,8 @@ void ResponseBuffer::splitAtEmptyLine() {
   }
   const size_t header = at + 4;
   split_ = true;
+  chunked_ = isChunkedTransfer(data, header);
+  lengthKnown_ = !chunked_ && announcedLength(data, header, &length_);
   announced_ = announcedBodyLength(data, header);
   const size_t early = head_.size() - header;
   if (announced_ > 0) {
@@ -144,6 +154,11 @@ void ResponseBuffer::clear() {
   split_ = false;
   searched_ = 0;
   announced_ = 0;
+  chunked_ = false;
+  lengthKnown_ = false;
+  length_ = 0;
+  chunkedEnd_ = ChunkedBodyEnd();
+  complete_ = false;
 }
 
 std::string ResponseBuffer::headerBlock() const {

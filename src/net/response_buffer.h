@@ -1,15 +1,18 @@
 // A response as it arrives, kept in two parts: the header block (up to and including
 // the first empty line) and the body. Once the empty line has arrived, reads go
 // straight into the body's own block, which can be handed to the caller as it is.
-// The announced Content-Length is only a hint (reading goes on until the connection
-// closes), and the server's word alone never buys memory: the body's block grows with
-// the data that arrives, up to the announced length, and the pages of a large one are
+// The body is complete at its announced Content-Length, or at the last chunk of a
+// chunked one, even if the server keeps the connection open; bytes past the announced
+// length are no part of it. Without either, the body ends where the connection
+// closes. The server's word alone never buys memory: the body's block grows with the
+// data that arrives, up to the announced length, and the pages of a large one are
 // touched on a helper thread a bounded distance ahead of the reads.
 #pragma once
 #include <cstddef>
 #include <string>
 
 #include "net/byte_buffer.h"
+#include "net/chunked_body.h"
 #include "net/page_warmer.h"
 
 class ResponseBuffer {
@@ -19,6 +22,8 @@ class ResponseBuffer {
   char* prepare(size_t limit, size_t* room);
   // Counts `count` bytes read into the prepared room.
   void commit(size_t count);
+  // True once the body is complete (above): nothing more needs to be read.
+  bool complete() const { return complete_; }
 
   size_t size() const { return head_.size() + body_.size(); }
   bool empty() const { return size() == 0; }
@@ -41,6 +46,7 @@ class ResponseBuffer {
 
  private:
   void splitAtEmptyLine();
+  void checkComplete();
   void growBody(size_t limit);
   void warmBody();
 
@@ -48,7 +54,12 @@ class ResponseBuffer {
   ByteBuffer body_;
   bool split_ = false;
   size_t searched_ = 0;   // bytes of head_ already searched for the empty line
-  size_t announced_ = 0;  // the announced body length, 0 when none
+  size_t announced_ = 0;  // the announced body length as a hint for room, 0 when none
+  bool chunked_ = false;
+  bool lengthKnown_ = false;  // a Content-Length was given (chunked coding aside)...
+  size_t length_ = 0;         // ...of this many bytes
+  ChunkedBodyEnd chunkedEnd_;
+  bool complete_ = false;
   // Touches the pages of a large announced body while it arrives; declared last, so
   // that it stops before the block goes.
   PageWarmer warmer_;

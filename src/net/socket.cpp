@@ -10,6 +10,7 @@
 #include "net/plain_channel.h"
 #include "net/tls_channel.h"
 #include "net/winsock_users.h"
+#include "services/message_box.h"
 
 namespace {
 
@@ -181,9 +182,13 @@ int Socket::receive(ResponseBuffer& output) {
     int got = channel->readSome(into, room, &code);
     if (got > 0) {
       lastActivity = GetTickCount();
-      output.commit(static_cast<size_t>(got));
+      const size_t before = output.size();
+      output.commit(static_cast<size_t>(got));  // bytes past a complete body are dropped
       if (progressCallback)
-        progressCallback(progressContext, static_cast<int>(output.size()), got);
+        progressCallback(progressContext, static_cast<int>(output.size()),
+                         static_cast<int>(output.size() - before));
+      // A server may keep the connection open past a complete body.
+      if (output.complete()) break;
       continue;
     }
     if (got == ByteChannel::kClosed) break;

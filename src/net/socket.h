@@ -39,8 +39,8 @@ class Socket {
   void resolveHostname();
   bool connect();
   int send(const std::string& data);
-  // Reads until the peer closes. Returns the total received, or -1 (output emptied)
-  // after an idle time-out or a receive error.
+  // Reads until the response is complete or the peer closes. Returns the total kept,
+  // or -1 (output emptied) after an idle time-out or a receive error.
   int receive(ResponseBuffer& output);
   void close();
   bool isConnected() const { return connected; }
@@ -98,6 +98,6 @@ class Socket {
   ByteChannel* channel;
 };
 
-// System-modal error boxes of the transport.
-void showError(HWND owner, const char* caption, const char* text);
+// The transport's error box for a Winsock error: its code in decimal and in
+// hexadecimal, then the system's text for it.
 void showSocketError(HWND owner, const char* caption, int code);

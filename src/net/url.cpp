@@ -38,6 +38,17 @@ bool readPort(const std::string& text, int& value) {
 
 }  // namespace
 
+size_t schemeNameLength(const std::string& text) {
+  auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  if (text.empty() || !isLetter(text[0])) return 0;
+  size_t length = 1;
+  for (; length < text.size(); ++length) {
+    const char c = text[length];
+    if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') break;
+  }
+  return length;
+}
+
 Url::Url() : valid(false), port(80), url("unknown"), protocol("http://"), host("unknown"), path("unknown") {}
 
 Url Url::operator=(const std::string& text) {
@@ -59,10 +70,12 @@ void Url::reset() {
 void Url::extract() {
   valid = true;
 
-  const size_t schemeEnd = url.find("://");
-  if (schemeEnd != std::string::npos) {
-    protocol = url.substr(0, schemeEnd) + "://";
-    url.erase(0, schemeEnd + 3);
+  // "://" ends a scheme only when a scheme name stands before it: in
+  // "host/a?next=http://x" it belongs to the query, and the address has no scheme.
+  const size_t scheme = schemeNameLength(url);
+  if (scheme > 0 && url.compare(scheme, 3, "://") == 0) {
+    protocol = url.substr(0, scheme) + "://";
+    url.erase(0, scheme + 3);
   }
 
   if (isSecure()) port = 443;

@@ -1,6 +1,11 @@
 // An absolute address split into protocol, host, port and path. Plain value code.
 #pragma once
+#include <cstddef>
 #include <string>
+
+// Length of the scheme name `text` begins with (a letter, then letters, digits, "+",
+// "-" or "."), or 0 when it begins with none.
+size_t schemeNameLength(const std::string& text);
 
 class Url {
  public:

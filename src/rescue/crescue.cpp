@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "app/install_log.h"
-#include "app/main_window.h"
 #include "download/install_descriptor.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/installer_start.h"
-#include "resources/resource_ids.h"
 #include "rescue/rescue_finish.h"
+#include "resources/resource_ids.h"
+#include "services/install_log.h"
+#include "services/main_window.h"
 #include "ui/cbegin.h"
 
 namespace {
@@ -64,7 +64,7 @@ void crescue::start() {
   if (accepted == IDOK && startInstallerLibrary(hwnd(), library.c_str(), &finishRestore)) return;
 
   restoring_ = false;
-  SetDlgItemTextA(hwnd(), 1012, "");
+  SetDlgItemTextA(hwnd(), kStatusLine, "");
   EnableWindow(item(kStartButton), TRUE);
   EnableWindow(item(IDCANCEL), TRUE);
 }

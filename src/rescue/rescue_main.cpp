@@ -7,11 +7,11 @@
 
 #include <cstring>
 
-#include "app/exit_guard.h"
 #include "console/console.h"
 #include "download/descriptor_loader.h"
 #include "download/install_descriptor.h"
 #include "rescue/crescue.h"
+#include "services/process_exit.h"
 
 namespace {
 // The directory of this program, without its trailing backslash: the package.
@@ -27,7 +27,7 @@ void usePackageDirectory() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   startExitGuard();
-  INITCOMMONCONTROLSEX controls = {sizeof controls, 0xFF};
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   LoadLibraryA("riched20.dll");  // the licence page's "RichEdit20A"
   registerConsoleClasses(GetModuleHandleA(nullptr));
@@ -37,5 +37,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   crescue window;
   window.doModal();
-  return 0;
+  return static_cast<int>(kExitClosed);
 }

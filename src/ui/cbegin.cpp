@@ -1,9 +1,10 @@
 #include "ui/cbegin.h"
 
-#include "app/message_box.h"
 #include "download/descriptor_loader.h"
 #include "download/install_descriptor.h"
 #include "resources/resource_ids.h"
+#include "services/message_box.h"
+#include "services/process_exit.h"
 #include "ui/licence_documents.h"
 #include "ui/window_titles.h"
 
@@ -13,7 +14,7 @@ const int kPrevious = 1000;
 const int kAcceptBox = 1010;
 const int kDecline = 1011;
 
-[[noreturn]] void leaveSetup() { ExitProcess(static_cast<UINT>(-1)); }
+[[noreturn]] void leaveSetup() { endProcess(kExitAborted); }
 }  // namespace
 
 cbegin::cbegin() : Dialog(IDD_LICENCE, nullptr) {
@@ -76,8 +77,7 @@ void cbegin::next() {
   if (acceptBox_.getCheck() == BST_CHECKED) {
     onOK();
   } else {
-    showMessageBox(hwnd(), "Vous devez accepter la convention de licence", "SETUP",
-                   MB_ICONERROR | MB_SYSTEMMODAL);
+    showError(hwnd(), "SETUP", "Vous devez accepter la convention de licence");
   }
   page_ = 0;
   showPage();
@@ -90,7 +90,6 @@ void cbegin::previous() {
 }
 
 void cbegin::decline() {
-  showMessageBox(hwnd(), "L'installation ne peux pas aboutir", "SETUP",
-                 MB_ICONERROR | MB_SYSTEMMODAL);
+  showError(hwnd(), "SETUP", "L'installation ne peux pas aboutir");
   leaveSetup();
 }

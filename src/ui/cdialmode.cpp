@@ -1,15 +1,16 @@
 #include "ui/cdialmode.h"
 
-#include "app/message_box.h"
 #include "framework/app_name.h"
 #include "resources/resource_ids.h"
+#include "services/message_box.h"
+#include "services/process_exit.h"
 
 cdialmode::cdialmode() : Dialog(IDD_MODE, nullptr) {
   onCommand(1002, [this] { choose(1, 0, 0); });
   onCommand(1003, [this] { choose(0, 1, 0); });
   onCommand(1004, [this] { choose(0, 0, 1); });
   onCommand(IDOK, [this] { confirm(); });
-  onCommand(IDCANCEL, [] { ExitProcess(static_cast<UINT>(-1)); });
+  onCommand(IDCANCEL, [] { endProcess(kExitAborted); });
 }
 
 BOOL cdialmode::onInitDialog() {
@@ -30,6 +31,5 @@ void cdialmode::confirm() {
     onOK();
     return;
   }
-  showMessageBox(hwnd(), "Please select the toggle installation mode", applicationName(),
-                 MB_ICONERROR | MB_SYSTEMMODAL);
+  showError(hwnd(), applicationName(), "Please select the toggle installation mode");
 }

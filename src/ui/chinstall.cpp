@@ -29,7 +29,7 @@ chinstall::chinstall() { registerControlClass(kClassName); }
 void chinstall::loadStateBitmaps(HINSTANCE module, int state1, int state2, int state3,
                                  int state4, int state5, int state6) {
   const int ids[6] = {state1, state2, state3, state4, state5, state6};
-  for (int i = 0; i < 6; ++i) bitmaps_[i] = LoadBitmapA(module, MAKEINTRESOURCEA(ids[i]));
+  for (int i = 0; i < 6; ++i) bitmaps_[i].reset(LoadBitmapA(module, MAKEINTRESOURCEA(ids[i])));
 }
 
 bool chinstall::create(DWORD style, const RECT& rect, HWND parent, int id) {
@@ -142,15 +142,16 @@ void chinstall::paintRow(HDC dc, const ProgressRow& row, int y, int clientWidth)
   DrawTextA(dc, row.path, -1, &pathRect, textFormat);
 
   RECT bar = {columns.x1 + 4, y + 2, columns.x2 - 4, y + 30};
-  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-  HBRUSH yellow = CreateSolidBrush(RGB(255, 255, 0));
-  HGDIOBJ oldBrush = SelectObject(dc, blue);
-  Rectangle(dc, bar.left, bar.top, bar.right, bar.bottom);
-  double fraction = progressFraction(row.value.load(), row.maximum.load());
-  SelectObject(dc, yellow);
-  Rectangle(dc, bar.left, bar.top, bar.left + progressFillWidth(bar.left, bar.right, fraction),
-            bar.bottom);
-  SelectObject(dc, oldBrush);
+  const double fraction = progressFraction(row.value.load(), row.maximum.load());
+  {
+    GdiObject<HBRUSH> blue(CreateSolidBrush(RGB(0, 0, 255)));
+    GdiObject<HBRUSH> yellow(CreateSolidBrush(RGB(255, 255, 0)));
+    SelectedObject selected(dc, blue.get());
+    Rectangle(dc, bar.left, bar.top, bar.right, bar.bottom);
+    SelectObject(dc, yellow.get());
+    Rectangle(dc, bar.left, bar.top, bar.left + progressFillWidth(bar.left, bar.right, fraction),
+              bar.bottom);
+  }
 
   std::string percent = progressPercentText(fraction);
   COLORREF oldColour = SetTextColor(dc, RGB(0, 255, 0));
@@ -160,14 +161,10 @@ void chinstall::paintRow(HDC dc, const ProgressRow& row, int y, int clientWidth)
   SetBkMode(dc, oldMode);
 
   int state = row.state.load();
-  HBITMAP picture = state >= 1 && state <= 6 ? bitmaps_[state - 1] : nullptr;
+  HBITMAP picture = state >= 1 && state <= 6 ? bitmaps_[state - 1].get() : nullptr;
   if (picture) {
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ oldBitmap = SelectObject(memory, picture);
-    BitBlt(dc, columns.x2, y, columns.x3 - columns.x2, kProgressRowHeight, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, oldBitmap);
-    DeleteDC(memory);
+    MemoryDc memory(CreateCompatibleDC(dc));
+    SelectedObject selected(memory.get(), picture);
+    BitBlt(dc, columns.x2, y, columns.x3 - columns.x2, kProgressRowHeight, memory.get(), 0, 0, SRCCOPY);
   }
-  DeleteObject(blue);
-  DeleteObject(yellow);
 }

@@ -9,6 +9,7 @@
 
 #include "framework/window.h"
 #include "ui/progress_rows.h"
+#include "win32/handles.h"
 
 // Row states 1 to 6 (0 is an empty row, not drawn).
 enum ProgressRowState {
@@ -54,7 +55,7 @@ class chinstall : public Window {
   void onVerticalScroll(int request, int position);
   void onRightButton(LPARAM point);
 
-  HBITMAP bitmaps_[6] = {};
+  GdiObject<HBITMAP> bitmaps_[6];
   std::atomic<RightClickCallback> callback_{nullptr};
   ProgressRows rows_;
   std::atomic<int> firstVisible_{0};

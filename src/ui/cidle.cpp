@@ -1,6 +1,7 @@
 #include "ui/cidle.h"
 
 #include "ui/activity_block.h"
+#include "win32/handles.h"
 
 cidle::cidle() { registerControlClass("GPR_INSTALL"); }
 
@@ -24,20 +25,18 @@ LRESULT cidle::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void cidle::paint() {
-  HPEN pen = CreatePen(PS_SOLID, 3, RGB(147, 250, 96));
-  HBRUSH brush = CreateSolidBrush(RGB(36, 176, 4));
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 3, RGB(147, 250, 96)));
+  GdiObject<HBRUSH> brush(CreateSolidBrush(RGB(36, 176, 4)));
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
   RECT client;
   GetClientRect(hwnd(), &client);
   Rectangle(dc, 0, 0, client.right, client.bottom);  // default pen and brush: white box
   int left = activityBlockLeft(steps_, client.right);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  Rectangle(dc, left, 4, left + kActivityBlockWidth, client.bottom - 4);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
+  {
+    SelectedObject selectedPen(dc, pen.get());
+    SelectedObject selectedBrush(dc, brush.get());
+    Rectangle(dc, left, 4, left + kActivityBlockWidth, client.bottom - 4);
+  }
   EndPaint(hwnd(), &ps);
-  DeleteObject(brush);
-  DeleteObject(pen);
 }

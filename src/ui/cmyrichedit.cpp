@@ -1,11 +1,12 @@
 #include "ui/cmyrichedit.h"
 
-#include "app/message_box.h"
+#include "services/message_box.h"
+#include "services/process_exit.h"
 
 bool cmyrichedit::preCreateWindow(CREATESTRUCTA& cs) {
   if (!LoadLibraryA("Msftedit.dll")) {
     showMessageBox(nullptr, "Msftedit.dll", "File Not Found", MB_ICONERROR);
-    ExitProcess(static_cast<UINT>(-1));
+    endProcess(kExitAborted);
   }
   return RichEditCtrl::preCreateWindow(cs);
 }

@@ -1,54 +1,36 @@
 #include "ui/licence_documents.h"
 
-#include "app/message_box.h"
+#include <cstring>
+#include <vector>
+
 #include "resources/resource_ids.h"
+#include "services/message_box.h"
+#include "win32/raw_resource.h"
+#include "win32/whole_file.h"
 
 DocumentStream g_licenceDocument;
 DocumentStream g_noticeDocument;
 
 namespace {
-const LPCSTR kRawData = MAKEINTRESOURCEA(10);  // RT_RCDATA
-
-const char* loadFromResource(int id, uint32_t* size, bool* found) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), kRawData);
-  *found = resource != nullptr;
-  if (!resource) return nullptr;
-  if (size) *size = SizeofResource(module, resource);
-  HGLOBAL loaded = LoadResource(module, resource);
-  return loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-}
-
-// The whole file with a zero after it; the buffer is kept for the process's life.
+// The whole file with a zero after it; the copy is kept for the process's life. A
+// document must fit the 32-bit size the page keeps; a short read gives what was read:
+// the size never claims bytes that are not there.
 const char* loadFromFile(const char* fileName, uint32_t* size) {
-  HANDLE file = CreateFileA(fileName, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  LARGE_INTEGER length{};
-  // A document must fit the 32-bit size the page keeps.
-  if (!GetFileSizeEx(file, &length) || length.QuadPart >= 0x7FFFFFFF) {
-    CloseHandle(file);
-    return nullptr;
-  }
-  uint32_t wanted = static_cast<uint32_t>(length.QuadPart);
-  char* text = new char[wanted + 1];
-  uint32_t filled = 0;
-  while (filled < wanted) {
-    DWORD got = 0;
-    if (!ReadFile(file, text + filled, wanted - filled, &got, nullptr) || got == 0) break;
-    filled += got;
-  }
-  CloseHandle(file);
-  // A short read gives what was read: the size never claims bytes that are not there.
-  text[filled] = '\0';
-  if (size) *size = filled;
+  std::vector<char> bytes;
+  if (!readWholeFile(fileName, 0, 0x7FFFFFFE, bytes)) return nullptr;
+  char* text = new char[bytes.size() + 1];
+  if (!bytes.empty()) std::memcpy(text, bytes.data(), bytes.size());
+  text[bytes.size()] = '\0';
+  if (size) *size = static_cast<uint32_t>(bytes.size());
   return text;
 }
 
 const char* loadDocument(int id, const char* fallbackFile, const char* warning, uint32_t* size) {
-  bool found = false;
-  const char* bytes = loadFromResource(id, size, &found);
-  if (found) return bytes;
+  const RawResource resource = rawResource(id);
+  if (resource.found) {
+    if (size) *size = resource.size;
+    return resource.bytes;
+  }
   showMessageBox(nullptr, warning, nullptr, MB_ICONWARNING | MB_SYSTEMMODAL);
   return loadFromFile(fallbackFile, size);
 }

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "app/install_log.h"
 #include "console_window_fixture.h"
+#include "services/install_log.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -118,10 +116,7 @@ TEST(ConsoleTextWindow, PrintTextWritesTheLogLineFirst) {
   w.prepareInstallerScreen();
   printText(w.hwnd(), 0, "console line for the log\n");
   closeLog();
-  std::ifstream log(logPath, std::ios::binary);
-  std::stringstream content;
-  content << log.rdbuf();
-  std::string text = content.str();
+  std::string text = readWholeFile(logPath, "");
   const std::string tail = ") console line for the log\n\r\n";
   ASSERT_GE(text.size(), tail.size());
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);

@@ -6,9 +6,9 @@
 
 #include <cstdio>
 
-#include "app/message_box.h"
 #include "download/descriptor_loader.h"
 #include "download/install_descriptor.h"
+#include "services/message_box.h"
 
 namespace {
 int recordBox(HWND owner, const char* text, const char* caption, UINT flags) {

@@ -6,19 +6,15 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "download/install_descriptor.h"
 #include "download/line_reader.h"
 #include "support/scripted_message_box.h"
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
-
-std::string readWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void writeWhole(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
@@ -32,7 +28,7 @@ TEST(DescriptorLoader, LoadsResource455WithoutAnyBox) {
   EXPECT_EQ(boxes.count(), 0u);
   ASSERT_NE(g_descriptorText, nullptr);
   ASSERT_EQ(g_descriptorLength, 117);
-  const std::string expected = readWhole(std::string("Z:") + VM_BUILT_IN_DESCRIPTOR);
+  const std::string expected = readWholeFile(std::string("Z:") + VM_BUILT_IN_DESCRIPTOR, "");
   EXPECT_EQ(std::string(g_descriptorText, 117), expected);
 
   // The reader stops at byte 117 of the resource, whatever follows it in memory.
@@ -58,9 +54,8 @@ TEST(DescriptorLoader, LoadsResource455WithoutAnyBox) {
 class DescriptorFallback : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
-    dir_ = std::string(temp) + "vm_descriptor_" + std::to_string(GetCurrentProcessId()) + "_" +
+    ASSERT_FALSE(systemTemporaryDirectory().empty());
+    dir_ = systemTemporaryDirectory() + "vm_descriptor_" + std::to_string(GetCurrentProcessId()) + "_" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name();
     ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   }
@@ -92,7 +87,7 @@ class DescriptorFallback : public ::testing::Test {
     return code;
   }
 
-  std::string file(const char* name) { return readWhole(dir_ + "\\" + name); }
+  std::string file(const char* name) { return readWholeFile(dir_ + "\\" + name, ""); }
 
   std::string dir_;
 };

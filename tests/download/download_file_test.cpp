@@ -8,19 +8,19 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/message_box.h"
 #include "download/download_errors.h"
 #include "download/download_file.h"
 #include "net/loopback_server.h"
 #include "net/socket.h"
+#include "services/main_window.h"
+#include "services/message_box.h"
 #include "support/scripted_message_box.h"
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -224,16 +224,13 @@ std::string g_stdoutPath;
 std::string g_stdoutAtTheBox;
 std::string g_boxCaption;
 int answerAfterReadingStdout(HWND, const char*, const char* caption, UINT flags) {
-  std::ifstream written(g_stdoutPath, std::ios::binary);
-  g_stdoutAtTheBox.assign(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>());
+  g_stdoutAtTheBox = readWholeFile(g_stdoutPath, "");
   g_boxCaption = std::string(caption ? caption : "<none>") + " " + std::to_string(flags);
   return IDOK;
 }
 
 TEST_F(DownloadFileTest, ReportDownloadErrorWritesStandardOutputBeforeTheBox) {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  g_stdoutPath = std::string(temp) + "velmorin-stdout-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  g_stdoutPath = systemTemporaryDirectory() + "velmorin-stdout-" + std::to_string(GetCurrentProcessId()) + ".txt";
   std::fflush(stdout);
   const int saved = _dup(_fileno(stdout));
   const int file = _open(g_stdoutPath.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);

@@ -4,13 +4,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "download/download_file.h"
 #include "download/md5_digest.h"
 #include "support/scripted_message_box.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -21,11 +20,6 @@ std::string fixtureDir() {
   return dir[0] == '/' ? std::string("Z:") + dir : dir;
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 class NginxDownload : public testing::TestWithParam<int> {};
@@ -33,10 +27,10 @@ class NginxDownload : public testing::TestWithParam<int> {};
 TEST_P(NginxDownload, FileArrivesWhole) {
   const std::string dir = fixtureDir();
   if (dir.empty()) GTEST_SKIP() << "VM_NGINX_DIR is not set (run through ctest)";
-  const std::string port = firstLine(readFile(dir + "/port"));
+  const std::string port = firstLine(readWholeFile(dir + "/port", ""));
   ASSERT_FALSE(port.empty());
   const std::string name = "file-" + std::to_string(GetParam());
-  const std::string expected = readFile(dir + "/www/" + name);
+  const std::string expected = readWholeFile(dir + "/www/" + name, "");
   ASSERT_EQ(static_cast<size_t>(GetParam()), expected.size());
 
   ScriptedMessageBoxes boxes;  // any box would fail the test
@@ -52,7 +46,7 @@ TEST_P(NginxDownload, FileArrivesWhole) {
   EXPECT_TRUE(std::string(body, static_cast<size_t>(size)) == expected);
   char digest[33];
   digestText(body, static_cast<uint32_t>(size), digest);
-  EXPECT_EQ(firstLine(readFile(dir + "/www/" + name + ".md5")), digest);
+  EXPECT_EQ(firstLine(readWholeFile(dir + "/www/" + name + ".md5", "")), digest);
   EXPECT_GT(reported, size);  // raw bytes, header block included
   std::free(body);
   EXPECT_EQ(0u, boxes.count());

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
 #include "download/line_reader.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -20,9 +19,9 @@ std::string builtInDescriptor() {
 #else
   const std::string path = VM_BUILT_IN_DESCRIPTOR;
 #endif
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in) << path;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::string text = readWholeFile(path);
+  EXPECT_NE(text, "<missing>") << path;
+  return text;
 }
 
 // Parses a heap copy of exactly the text's size, so that a read past the length

@@ -8,6 +8,7 @@
 #include "download/manifest_parser.h"
 #include "net/loopback_server.h"
 #include "support/scripted_message_box.h"
+#include "support/temporary_directory.h"
 
 namespace {
 
@@ -19,9 +20,7 @@ std::string pathOf(const std::string& request) {
 class ManifestLoader : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    root_ = std::string(temp) + "velmorin-manifest-" + std::to_string(GetCurrentProcessId());
+    root_ = systemTemporaryDirectory() + "velmorin-manifest-" + std::to_string(GetCurrentProcessId());
     RemoveDirectoryA(root_.c_str());
   }
   void TearDown() override {

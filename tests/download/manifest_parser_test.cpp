@@ -35,8 +35,9 @@ class Manifest : public ::testing::Test {
   ManifestStatus parse(const std::string& text, const char* root = kRoot) {
     std::unique_ptr<char[]> exact(new char[text.size() + 1]);
     std::memcpy(exact.get(), text.data(), text.size());
+    refusal_ = {};
     return parseManifest(exact.get(), static_cast<int>(text.size()), root, kBase, &files_,
-                         &directories_);
+                         &directories_, &refusal_);
   }
 
   std::vector<FileRecord*> records() const {
@@ -65,6 +66,7 @@ class Manifest : public ::testing::Test {
 
   RecordNode* files_ = nullptr;
   RecordNode* directories_ = nullptr;
+  ManifestRefusal refusal_;
 };
 
 TEST_F(Manifest, DirectoryThenOneFile) {
@@ -183,6 +185,8 @@ TEST_F(Manifest, FirstLineMustBeExactlyOK) {
   expectRefused("");
   // A long first line is cut to its field and so can never pass as "OK".
   expectRefused("OK" + std::string(9000, ' ') + "\r\n" + fileEntry("a", "d|1"));
+  EXPECT_EQ("the first line: \"OK" + std::string(58, ' ') + "\" where \"OK\" belongs",
+            refusal_.entry + ": " + refusal_.reason);
   // "OK" alone is a valid manifest with nothing in it.
   EXPECT_EQ(parse("OK"), ManifestStatus::ok);
   EXPECT_EQ(parse("OK\r\n"), ManifestStatus::ok);
@@ -297,10 +301,10 @@ TEST_F(Manifest, NamesThatWindowsWouldShortenRefuseTheManifest) {
   }
 }
 
-TEST_F(Manifest, BlankNameLinesAreSkipped) {
+TEST_F(Manifest, BlankLinesBetweenEntriesAreLeftOut) {
   // Editors and publishers' tools leave an empty line between entries or at the end.
   const std::string text = "OK\r\n\r\n" + fileEntry("a", "d|1", "5", "6") + "\r\n" + "dir\\\r\n" +
-                           "\r\n" + fileEntry("b", "e|2") + "\r\n";
+                           "\r\n" + fileEntry("b", "e|2") + "\r\n\r\n\r\n";
   ASSERT_EQ(parse(text), ManifestStatus::ok);
   auto all = records();
   ASSERT_EQ(all.size(), 2u);
@@ -333,9 +337,40 @@ TEST_F(Manifest, LocalPathMustFitItsField) {
   reset();
 
   expectRefused("OK\r\n" + fileEntry(fits + "n", "d|1"), root.c_str());
+  EXPECT_EQ(fits + "n: path too long for this machine's download folder " + root +
+                " (100 characters): with the name the local path has 256 characters, more than 255",
+            refusal_.entry + ": " + refusal_.reason);
   expectRefused("OK\r\n" + fits + "n\\\r\n", root.c_str());  // a directory too
   // A name line longer than its field is cut, and a cut name never fits.
   expectRefused("OK\r\n" + fileEntry(std::string(300, 'n'), "d|1"), "");
+}
+
+// Every refusal names the entry and the rule it broke, as velmorin-manifest does.
+TEST_F(Manifest, RefusalsNameTheEntryAndTheRuleItBroke) {
+  const std::string duplicate = "duplicate: Windows takes it for the same name as ";
+  struct Case { std::string entries, entry, reason; } cases[] = {
+      {fileEntry("Case.txt", "d|1") + fileEntry("CASE.TXT", "d|1"), "CASE.TXT", duplicate + "Case.txt"},
+      {"Data\\\r\n" + fileEntry("data", "d|1"), "data", duplicate + "Data\\"},
+      {"d\\\r\nD\\\r\n", "D\\", duplicate + "d\\"},
+      {"s\\\r\n" + fileEntry("s\\a", "d|1") + fileEntry("S/A", "d|1"), "S/A", duplicate + "s\\a"},
+      {fileEntry("a", "d|1") + "\r\n" + "d|1\r\n0\r\n0\r\n", "the entry after a", "an empty name"},
+      {fileEntry("x\x01y", "d|1"), "x\\x01y",
+       "forbidden character: control character 0x01, which Windows does not allow in a name"},
+      {fileEntry("data\\con.txt", "d|1"), "data\\con.txt", "device name: Windows opens the device CON, not a file"},
+      {fileEntry("a\\..\\..\\x", "d|1"), "a\\..\\..\\x",
+       "unsafe name: \"..\", or what Windows reads as \"..\", leaves the download folder"},
+      {fileEntry(std::string(300, 'n'), "d|1"), std::string(255, 'n'),
+       "name too long: 255 characters or more, which no local path holds"},
+  };
+  for (const Case& c : cases) {
+    expectRefused("OK\r\n" + c.entries);
+    EXPECT_EQ(c.entry, refusal_.entry) << c.entries;
+    EXPECT_EQ(c.reason, refusal_.reason) << c.entries;
+  }
+  for (char c : std::string("*?\"<>|:")) {
+    expectRefused("OK\r\n" + fileEntry(std::string("a") + c + "b", "d|1"));
+    EXPECT_EQ(std::string("forbidden character: '") + c + "', which Windows does not allow in a name", refusal_.reason);
+  }
 }
 
 }  // namespace

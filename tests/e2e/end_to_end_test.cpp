@@ -17,8 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "e2e/user_session.h"
 #include "support/system_proxy_setting.h"
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
+#include "support/user_session.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -33,12 +35,8 @@ const std::vector<std::string> kManifestOrder = {
     "data\\maps\\harbour.map", "data\\maps\\lighthouse.map", "data\\scripts\\quests\\intro.lua",
     "data\\sound\\ambience.ogg", "docs\\manual.txt", "install.ini", "sample_installer.dll"};
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+// A whole file; empty when it is not there (yet).
+std::string readFile(const std::string& path) { return readWholeFile(path, ""); }
 
 // Every file below `root`, by its name relative to it (backslashes).
 Files filesBelow(const std::string& root) {
@@ -146,18 +144,13 @@ class EndToEnd : public testing::Test {
     product_ = work_ + "\\www\\install\\scenarios\\kestrel-bay";
     installed_ = work_ + "\\installed";
     // Inside the Wine prefix: the folder browser cannot select folders on drive Z:.
-    static const std::string temp = [] {
-      char path[MAX_PATH] = "";
-      GetTempPathA(sizeof path, path);  // before a case points TMP elsewhere
-      return std::string(path);
-    }();
-    case_ = temp + "velmorin-e2e\\" + testing::UnitTest::GetInstance()->current_test_info()->name();
+    case_ = systemTemporaryDirectory() + "velmorin-e2e\\" + testing::UnitTest::GetInstance()->current_test_info()->name();
     std::error_code ignored;
     fs::remove_all(case_, ignored);
     fs::remove_all(installed_, ignored);
     fs::create_directories(case_ + "\\temp");
     // The installer finds its download root and its log below TMP.
-    SetEnvironmentVariableA("TMP", (case_ + "\\temp").c_str());
+    temporary_.pointAt(case_ + "\\temp");
     root_ = case_ + "\\temp\\\\Quorvane\\Downloaded\\" + kProduct;
     log_ = case_ + "\\temp\\velmorin.log";
     served_ = without(filesBelow(product_), {"downloadgi.txt"});
@@ -166,6 +159,7 @@ class EndToEnd : public testing::Test {
   }
 
   void TearDown() override {
+    if (namesServed_) MoveFileA((product_ + "\\names").c_str(), (work_ + "\\names\\names").c_str());
     for (const auto& [path, saved] : savedFiles_) {
       std::ofstream(path, std::ios::binary | std::ios::trunc) << saved.first;
       setLastWriteTime(path, saved.second);
@@ -249,7 +243,8 @@ class EndToEnd : public testing::Test {
   }
   Files productFiles() const { return without(served_, {"sample_installer.dll", "install.ini"}); }
   std::string libraryQuestion() const {
-    return std::string("Install ") + kProduct + " (5 files) into\n" + installed_ + " ?";
+    return "Install " + std::string(kProduct) + " (" + std::to_string(productFiles_) + " files) into\n" + installed_ +
+           " ?";
   }
   std::string localPath(const std::string& name) const { return root_ + "\\" + name; }
 
@@ -271,11 +266,14 @@ class EndToEnd : public testing::Test {
     return user.finishRun();
   }
 
+  TemporaryDirectoryRedirect temporary_;  // TMP of the installers this case starts
   std::string work_, product_, installed_, case_, root_, log_;
   Files served_;
   size_t requestsSeen_ = 0;
   std::map<std::string, std::pair<std::string, FILETIME>> savedFiles_;
   bool serverChanged_ = false;
+  bool namesServed_ = false;
+  size_t productFiles_ = 5;  // what the sample library installs
 };
 
 TEST_F(EndToEnd, FirstInstallationSavesARescuePackageThatRestoresTheProduct) {
@@ -493,5 +491,52 @@ TEST_F(EndToEnd, HttpsHostBehindTheSystemProxyInstallsWithEveryConnectionNoted) 
            line.compare(prefix.size() + 1, std::string::npos, through) == 0;
   });
   EXPECT_EQ(notes, static_cast<long>(expected.size())) << readFile(log_);
+}
+
+// The fixture's folder of names that need escaping in an address joins the product: each
+// arrives whole, asked for once by its escaped path. Manifests naming what Windows
+// cannot keep are refused, each saying why.
+TEST_F(EndToEnd, NamesThatNeedEscapingInstallAndARefusedManifestSaysWhy) {
+  const std::vector<std::pair<std::string, std::string>> names = {  // below names\, and as asked for
+      {"my file.txt", "my%20file.txt"},         {"a#b.txt", "a%23b.txt"},
+      {"100%.txt", "100%25.txt"},               {"x+y&z=1.txt", "x%2By%26z%3D1.txt"},
+      {"[1]'s;.txt", "%5B1%5D%27s%3B.txt"},     {"%2e%2e\\secret.txt", "%252e%252e/secret.txt"},
+      {"caf\xE9.txt", "caf%E9.txt"}};
+  ASSERT_TRUE(MoveFileA((work_ + "\\names\\names").c_str(), (product_ + "\\names").c_str()));
+  namesServed_ = true;
+  changeServedFile("downloadgi.txt", readFile(work_ + "\\names\\downloadgi.txt"));
+  productFiles_ += names.size();
+  {
+    UserSession user(windowsPath(E2E_INSTALLER));
+    ASSERT_NE(startDownload(user), nullptr) << user.error();
+    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();  // every file verified: the launch came
+  }
+  const std::vector<std::string> requests = newRequests();
+  for (const auto& [name, path] : names) {  // each file holds its own name
+    EXPECT_EQ(readFile(localPath("names\\" + name)), name);
+    EXPECT_EQ(readFile(installed_ + "\\names\\" + name), name);
+    const std::string served = "GET names/" + path + " 200 " + std::to_string(name.size()) + " OK";
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), served), 1) << served;
+  }
+  const std::string lines = "d41d8cd98f00b204e9800998ecf8427e|0\r\n0\r\n0\r\n";  // a file's after its name
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"docs\\\r\ndocs\\Manual.txt\r\n" + lines + "DOCS\\MANUAL.TXT\r\n" + lines,
+       "DOCS\\MANUAL.TXT: duplicate: Windows takes it for the same name as docs\\Manual.txt"},
+      {"docs\\\r\ndocs\\what?.txt\r\n" + lines,
+       "docs\\what?.txt: forbidden character: '?', which Windows does not allow in a name"},
+      {"install.ini\r\n" + lines + "\r\n" + lines, "the entry after install.ini: an empty name"}};
+  for (const auto& [entries, reason] : refused) {
+    changeServedFile("downloadgi.txt", "OK\r\n" + entries);
+    UserSession user(windowsPath(E2E_INSTALLER));
+    ASSERT_TRUE(user.chooseMode(kSingleComputerMode)) << user.error();
+    ASSERT_TRUE(user.answer("Location is unavailable or invalid header file downloaded", IDOK, "refused"))
+        << user.error();
+    EXPECT_EQ(user.process().waitExit(), 0xFFFFFFFFu) << reason;
+  }
+  bool ordered = false;
+  auto runs = logRuns(readFile(log_), &ordered);
+  ASSERT_EQ(runs.size(), 1 + refused.size()) << readFile(log_);
+  for (size_t i = 0; i < refused.size(); ++i)
+    EXPECT_TRUE(holds(runs[1 + i], "Install manifest refused: " + refused[i].second)) << readFile(log_);
 }
 }  // namespace

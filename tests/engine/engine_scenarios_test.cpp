@@ -30,6 +30,8 @@
 #include "support/modal_run.h"
 #include "support/scripted_folders.h"
 #include "support/scripted_message_box.h"
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -133,16 +135,6 @@ bool exists(const std::string& path) {
   return search != INVALID_HANDLE_VALUE && FindClose(search);
 }
 
-std::string readAll(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  std::string bytes = file == INVALID_HANDLE_VALUE ? "<missing>" : "";
-  char buffer[65536];
-  DWORD got = 0;
-  while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
-
 uint64_t lastWriteTimeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data = {};
   GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
@@ -200,14 +192,12 @@ class EngineScenarios : public testing::Test {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     registerConsoleClasses(GetModuleHandleA(nullptr));
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
     temp_ = std::getenv(kChild) ? std::getenv(kChild)
-                                : base + std::string("velmorin-engine-") + std::to_string(GetCurrentProcessId());
+                                : systemTemporaryDirectory() + "velmorin-engine-" + std::to_string(GetCurrentProcessId());
   }
   void SetUp() override {
     CreateDirectoryA(temp_.c_str(), nullptr);
-    SetEnvironmentVariableA("TMP", temp_.c_str());  // the download root and the log go below
+    temporary_.pointAt(temp_);  // the download root and the log go below
     levels_ = {temp_ + "\\\\Quorvane", temp_ + "\\\\Quorvane\\Downloaded\\", temp_ + "\\\\Quorvane\\Downloaded\\Zentrav"};
     root_ = levels_[2];
     host_ = package_.host();
@@ -230,7 +220,7 @@ class EngineScenarios : public testing::Test {
   // then closes it.
   void run(unsigned char mode, const std::function<void(HWND)>& user) {
     forgetRun();
-    logBefore_ = exists(log()) ? readAll(log()).size() : 0;
+    logBefore_ = exists(log()) ? readWholeFile(log()).size() : 0;
     handOversBefore_ = g_handOvers;
     requestsBefore_ = package_.requested().size();
     boxesBefore_ = boxes_.count();
@@ -257,7 +247,7 @@ class EngineScenarios : public testing::Test {
   std::string log() const { return temp_ + "\\velmorin.log"; }
   // What the console was given in this run: the log's lines without their time stamps.
   std::string console() const {
-    std::string log = readAll(this->log()).substr(logBefore_), text;
+    std::string log = readWholeFile(this->log()).substr(logBefore_), text;
     for (size_t at = 0, end; at < log.size(); at = end + 2) {
       end = std::min(log.find("\r\n", at), log.size());
       size_t stamp = log.find(") ", at);
@@ -303,7 +293,7 @@ class EngineScenarios : public testing::Test {
   }
   static int row(const std::string& name) { return g_progressControl->getRowState(record(name)->index); }
   bool holds(const std::string& name) {  // the server's bytes with the manifest's time
-    return readAll(path(name)) == package_.file(name).bytes && lastWriteTimeOf(path(name)) == package_.file(name).time;
+    return readWholeFile(path(name)) == package_.file(name).bytes && lastWriteTimeOf(path(name)) == package_.file(name).time;
   }
   void createDirectories() {
     for (const std::string& level : levels_) CreateDirectoryA(level.c_str(), nullptr);
@@ -311,6 +301,7 @@ class EngineScenarios : public testing::Test {
   }
 
   static inline std::string temp_;
+  TemporaryDirectoryRedirect temporary_;
   Package package_;
   ScriptedMessageBoxes boxes_;
   ScriptedFolders folders_;
@@ -440,7 +431,7 @@ TEST_F(EngineScenarios, AnUpdateDeclinedEndsTheProcessWithOne) {
   GetExitCodeProcess(child.hProcess, &exitCode);
   CloseHandle(child.hProcess);
   CloseHandle(child.hThread);
-  std::string said = readAll(temp_ + "\\child.txt"), log = console();
+  std::string said = readWholeFile(temp_ + "\\child.txt"), log = console();
   EXPECT_EQ(1u, exitCode) << said;
   EXPECT_EQ(std::string::npos, said.find("[  ")) << said;  // a failing child ends with 1 too, but after its report
   EXPECT_EQ(1u, count(log, "\nalready exists ,loading file ...checking CRC ... update needed\n")) << log;

@@ -4,16 +4,18 @@
 // thread, and end with exit code 512, offering the rescue package after a success only.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
-#include "app/folder_browser.h"
-#include "app/message_box.h"
-#include "app/shell_open.h"
 #include "download/install_descriptor.h"
 #include "engine/engine_utilities.h"
 #include "engine/library_launch.h"
+#include "services/folder_browser.h"
+#include "services/message_box.h"
+#include "services/shell_open.h"
 #include "support/engine_window.h"
 #include "support/scripted_message_box.h"
+#include "support/temporary_directory.h"
 
 namespace {
 std::string g_base;  // the run's directory: root\ (download root), tmp\ (log), pack\ (rescue)
@@ -24,18 +26,14 @@ std::string besideThisProgram(const std::string& name) {
   return std::filesystem::path(path).parent_path().string() + "\\" + name;
 }
 
-std::string runDirectory(const char* name) {
-  static const std::string temp = std::filesystem::temp_directory_path().string();
-  return temp + "vm-launch-" + std::to_string(GetCurrentProcessId()) + "-" + name;
-}
+// The name of a run's directory in the temporary directory.
+std::string runName(const char* name) { return "vm-launch-" + std::to_string(GetCurrentProcessId()) + "-" + name; }
 
-// A fresh run directory, the library copied into its download root; product Moor-Z2.
+// A run in a fresh directory: its folders, the library copied into its download root;
+// product Moor-Z2.
 void prepareRun(const std::string& base, const char* library) {
   g_base = base;
-  std::error_code ignored;
-  std::filesystem::remove_all(base, ignored);  // process ids come round again
-  for (const char* sub : {"", "\\root", "\\tmp", "\\pack"}) CreateDirectoryA((base + sub).c_str(), nullptr);
-  SetEnvironmentVariableA("TMP", (base + "\\tmp").c_str());
+  for (const char* sub : {"\\root", "\\tmp", "\\pack"}) CreateDirectoryA((base + sub).c_str(), nullptr);
   strcpy(g_productName, "Moor-Z2");
   strcpy(g_downloadRoot, (base + "\\root").c_str());
   strcpy(g_libraryName, library);
@@ -70,6 +68,7 @@ TEST(LaunchChild, RunToTheEnd) {
   if (!GetEnvironmentVariableA("VM_LAUNCH_CHILD", value, sizeof value)) GTEST_SKIP();
   const std::string setting = value;
   prepareRun(setting.substr(0, setting.find('|')), "record_check.dll");
+  const TemporaryDirectoryRedirect temporary(g_base + "\\tmp");
   EngineWindow window;
   window.disableRunButtons();
   std::ofstream(g_base + "\\root\\expect.ini", std::ios::binary)
@@ -121,7 +120,8 @@ const char kLastBox[] = "Downloading|Processus should be exited,\\n You can disc
 }  // namespace
 
 TEST(Launch, ARunWhoseLibrarySucceedsEndsWith512AfterTheRescuePackage) {
-  const std::string base = runDirectory("success"), pack = base + "\\pack";
+  const ScratchDirectory run(runName("success"));
+  const std::string base = run.path(), pack = base + "\\pack";
   ASSERT_EQ(runChild(base, 1), 512u);
   EXPECT_EQ(readWholeFile(base + "\\launched.txt"), "thread");
   const std::string checks = readWholeFile(base + "\\checks.txt");
@@ -147,12 +147,11 @@ TEST(Launch, ARunWhoseLibrarySucceedsEndsWith512AfterTheRescuePackage) {
   EXPECT_NE(log.find(") [reffileadded]\r\n"), std::string::npos);
   EXPECT_NE(log.find(") Uri(data\\extra.cfg):RelatedFile(" + base + "\\extra.cfg)\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find(") Installation finished.\r\n"), std::string::npos);
-  std::error_code ignored;
-  std::filesystem::remove_all(base, ignored);
 }
 
 TEST(Launch, ARunWhoseLibraryFailsEndsWith512WithoutTheRescuePackage) {
-  const std::string base = runDirectory("failure");
+  const ScratchDirectory run(runName("failure"));
+  const std::string base = run.path();
   ASSERT_EQ(runChild(base, 0), 512u);
   EXPECT_EQ(readWholeFile(base + "\\checks.txt").find("FAIL"), std::string::npos);
   EXPECT_EQ(lines(readWholeFile(base + "\\transcript.txt")),
@@ -160,12 +159,12 @@ TEST(Launch, ARunWhoseLibraryFailsEndsWith512WithoutTheRescuePackage) {
                                       "velmorin|Installation failure.|0x1010|main|Installation ...|00", kLogOffer,
                                       kLastBox}));
   EXPECT_NE(readWholeFile(base + "\\tmp\\velmorin.log").find(") Installation failure.\r\n"), std::string::npos);
-  std::error_code ignored;
-  std::filesystem::remove_all(base, ignored);
 }
 
 TEST(Launch, DeclinedMissingOrWithoutEntryPointTheButtonsComeBack) {
-  prepareRun(runDirectory("refused"), "no_entry.dll");
+  const ScratchDirectory run(runName("refused"));
+  prepareRun(run.path(), "no_entry.dll");
+  const TemporaryDirectoryRedirect temporary(g_base + "\\tmp");
   EngineWindow window;
   ScriptedMessageBoxes boxes;
   boxes.answer({IDNO, IDYES, IDOK, IDYES, IDOK});
@@ -192,4 +191,36 @@ TEST(Launch, DeclinedMissingOrWithoutEntryPointTheButtonsComeBack) {
   }
   EXPECT_EQ(window.colourOf("Can't load file"), 4);
   EXPECT_EQ(window.colourOf("Can't find function"), 4);
+}
+
+// A file Windows cannot load as a library (error 193) is named where the system's
+// text has an insert for it ("Bad EXE format for %1."): no "%1" reaches the user.
+TEST(Launch, AFileThatIsNoLibraryIsNamedInTheSystemsText) {
+  const ScratchDirectory run(runName("bad-format"));
+  prepareRun(run.path(), "not_a_library.dll");
+  const TemporaryDirectoryRedirect temporary(g_base + "\\tmp");
+  const std::string path = g_base + "\\root\\not_a_library.dll";
+  std::ofstream(path, std::ios::binary) << "not a library";
+  char* raw = nullptr;
+  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 ERROR_BAD_EXE_FORMAT, 0x400, reinterpret_cast<LPSTR>(&raw), 0, nullptr);
+  ASSERT_NE(raw, nullptr);
+  std::string named(raw, std::strcspn(raw, "\r"));
+  LocalFree(raw);
+  const size_t insert = named.find("%1");
+  ASSERT_NE(insert, std::string::npos) << named;  // the system's text names the file
+  named.replace(insert, 2, path);
+
+  EngineWindow window;
+  ScriptedMessageBoxes boxes;
+  boxes.answer({IDYES, IDOK});
+  window.disableRunButtons();
+  offerInstallerLaunch(window.hwnd());
+  EXPECT_TRUE(window.runButtonsEnabled());
+  const auto shown = boxes.boxes();
+  ASSERT_EQ(shown.size(), 2u);
+  const std::string expected = "Can't load file " + path + " with error 193 (Error Windows n\xB0" "193\n" + named + ")";
+  EXPECT_EQ(shown[1].text, expected);
+  EXPECT_EQ(shown[1].text.find("%1"), std::string::npos);
+  EXPECT_NE(installLog().find(") " + expected + "\r\n"), std::string::npos) << installLog();
 }

@@ -6,14 +6,16 @@
 #include <deque>
 #include <filesystem>
 
-#include "app/folder_browser.h"
-#include "app/shell_open.h"
 #include "download/file_record.h"
 #include "download/install_descriptor.h"
 #include "engine/engine_utilities.h"
 #include "engine/rescue_package.h"
+#include "services/folder_browser.h"
+#include "services/shell_open.h"
 #include "support/engine_window.h"
 #include "support/scripted_message_box.h"
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 std::string g_base;                       // this test's directory
@@ -42,17 +44,11 @@ bool recordOpen(HWND owner, const char* verb, const char* path) {
 class RescuePackage : public testing::Test {
  protected:
   void SetUp() override {
-    static const std::string temp = [] {
-      char path[MAX_PATH] = "";
-      GetTempPathA(sizeof path, path);
-      return std::string(path);
-    }();
-    g_base = temp + "vm-rescue-" + std::to_string(GetCurrentProcessId());
-    std::error_code ignored;
-    std::filesystem::remove_all(g_base, ignored);  // process ids come round again
-    for (const char* sub : {"", "\\root", "\\full", "\\dots", "\\empty", "\\tmp"})
+    scratch_ = std::make_unique<ScratchDirectory>("vm-rescue-" + std::to_string(GetCurrentProcessId()));
+    g_base = scratch_->path();
+    for (const char* sub : {"\\root", "\\full", "\\dots", "\\empty", "\\tmp"})
       CreateDirectoryA((g_base + sub).c_str(), nullptr);
-    SetEnvironmentVariableA("TMP", (g_base + "\\tmp").c_str());
+    temporary_.pointAt(g_base + "\\tmp");
     std::ofstream(g_base + "\\full\\keep.txt") << "x";
     std::ofstream(g_base + "\\dots\\.hidden") << "x";
     strcpy(g_productName, "Moor-Z2");
@@ -66,8 +62,7 @@ class RescuePackage : public testing::Test {
     window_.reset();
     setFolderAnswerer(nullptr);
     setShellOpener(nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(g_base, ignored);
+    scratch_.reset();
   }
   void addFile(const std::string& name, const std::string& bytes, const std::string& packageName) {
     std::ofstream(g_base + "\\root\\" + name, std::ios::binary) << bytes;
@@ -76,6 +71,8 @@ class RescuePackage : public testing::Test {
     strcpy(record->name, packageName.c_str());
     g_fileList = listAppend(g_fileList, record);
   }
+  TemporaryDirectoryRedirect temporary_;
+  std::unique_ptr<ScratchDirectory> scratch_;
   std::unique_ptr<EngineWindow> window_;
   ScriptedMessageBoxes boxes_;
 };

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "support/temporary_directory.h"
+
 namespace {
 
 class SettingsServices : public ::testing::Test {
  protected:
   void SetUp() override {
-    char directory[MAX_PATH + 1];
-    GetTempPathA(sizeof directory, directory);
-    path_ = std::string(directory) + "velmorin-settings-" + std::to_string(GetCurrentProcessId()) + "-" +
+    path_ = systemTemporaryDirectory() + "velmorin-settings-" + std::to_string(GetCurrentProcessId()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".ini";
   }
 

@@ -21,6 +21,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!decodeChunkedBody(body.data(), body.size(), &decoded)) return 0;
   require(decoded <= size);
 
+  // Arriving in pieces, it is complete once its last chunk came; what came decodes the same.
+  ChunkedBodyEnd end;
+  size_t arrived = 0;
+  for (size_t piece = 1; !end.reached(reinterpret_cast<const char*>(data), arrived); piece = piece * 7 % 31 + 1) {
+    require(arrived < size);
+    arrived = arrived + piece < size ? arrived + piece : size;
+  }
+  std::vector<char> prefix(data, data + arrived);
+  size_t prefixDecoded = 0;
+  require(decodeChunkedBody(prefix.data(), prefix.size(), &prefixDecoded) && prefixDecoded == decoded);
+  require(decoded == 0 || std::memcmp(prefix.data(), body.data(), decoded) == 0);
+
   // Encoded again in chunks of varying size, with extensions and a trailer.
   std::string coded;
   for (size_t at = 0, piece = 1; at < decoded; at += piece, piece = piece * 5 % 97 + 1) {

@@ -1,5 +1,6 @@
 // Feeds arbitrary manifests to the parser and checks that every record it keeps lies
-// inside the download root and fits its fields.
+// inside the download root, fits its fields and names a file of its own, and that every
+// refusal says why.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -25,22 +26,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   RecordNode* files = nullptr;
   RecordNode* directories = nullptr;
-  ManifestStatus status = parseManifest(text, length, root.c_str(), "host/base", &files, &directories);
-  if (status != ManifestStatus::ok) require(files == nullptr && directories == nullptr);
+  ManifestRefusal refusal;
+  ManifestStatus status = parseManifest(text, length, root.c_str(), "host/base", &files, &directories, &refusal);
+  if (status != ManifestStatus::ok)
+    require(files == nullptr && directories == nullptr && !refusal.entry.empty() && !refusal.reason.empty());
 
   int index = 0;
+  NameCollisions seen;  // no two names kept are one on Windows
   for (RecordNode* node = files; node; node = node->next) {
     auto* record = static_cast<FileRecord*>(node->item);
     require(fitsField(record->localPath, sizeof record->localPath));
     require(fitsField(record->name, sizeof record->name));
     require(fitsField(record->digest, sizeof record->digest));
-    require(isNameInsideRoot(record->name));
+    require(nameFault(record->name).empty() && !seen.add(record->name));
     require(root + "\\" + record->name == record->localPath);
     require(record->index == index++);
   }
   for (RecordNode* node = directories; node; node = node->next) {
     const char* name = static_cast<const char*>(node->item);
-    require(isNameInsideRoot(name));
+    require(nameFault(name).empty() && !seen.add(name));
     require(name[std::strlen(name) - 1] == '\\');
   }
   releaseManifestLists(files, directories);

@@ -115,6 +115,8 @@ TEST(Resolve, RelativeIsTakenFromTheDirectoryOfTheCurrentAddress) {
   EXPECT_EQ("http://h/d/../up", resolveLocation("http://h/d/f", "h", "../up"));
   // Only one leading "./" is dropped.
   EXPECT_EQ("http://h/d/./x", resolveLocation("http://h/d/f", "h", "././x"));
+  // The directory is the path's: the slashes of a query are no part of it.
+  EXPECT_EQ("http://h/d/a", resolveLocation("http://h/d/f?next=http://o/x/y", "h", "a"));
 }
 
 TEST(Resolve, AnAddressWithoutPathTakesTheProtocolAsBase) {
@@ -189,12 +191,18 @@ TEST(Response, WithoutEmptyLineAllIsHeaderBlock) {
   }
 }
 
-TEST(Response, BodyLargerOrSmallerThanAnnouncedIsKeptWhole) {
+// Past the announced length nothing belongs to the body; without one it ends with the
+// connection. (A chunked body's end: fuzz_chunked and the client's tests.)
+TEST(Response, BodyEndsAtTheAnnouncedLengthOrElseWithTheConnection) {
   std::string big(300000, 'b');
-  for (const char* announced : {"10", "300000", "999999", "x", "99999999999999999999999"}) {
+  struct Case { const char* announced; size_t body; bool complete; } cases[] = {
+      {"10", 10, true}, {"300000", 300000, true}, {"999999", 300000, false}, {"x", 300000, false},
+      {"0", 0, true},   {"99999999999999999999999", 300000, false}};
+  for (const Case& c : cases) {
     ResponseBuffer buffer;
-    feed(buffer, std::string("HTTP/1.1 200 OK\r\nContent-Length: ") + announced + "\r\n\r\n" + big, 0);
-    EXPECT_TRUE(buffer.body() == big) << announced;
+    feed(buffer, std::string("HTTP/1.1 200 OK\r\nContent-Length: ") + c.announced + "\r\n\r\n" + big, 0);
+    EXPECT_TRUE(buffer.body() == big.substr(0, c.body)) << c.announced;
+    EXPECT_EQ(c.complete, buffer.complete()) << c.announced;
   }
 }
 
@@ -207,7 +215,7 @@ TEST(Response, LargeAnnouncedBodyArrivesWholeBesideTheWarmer) {
     feed(buffer, "HTTP/1.1 200 OK\r\nContent-Length: " + announced + "\r\n\r\n" + big, 65536);
     size_t length = 0;
     char* body = buffer.takeBody(&length);
-    ASSERT_EQ(big.size(), length) << announced;
+    ASSERT_EQ(std::min<size_t>(big.size(), std::stoull(announced)), length) << announced;
     EXPECT_EQ(0, std::memcmp(body, big.data(), length)) << announced;
     std::free(body);
   }

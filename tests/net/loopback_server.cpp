@@ -17,16 +17,6 @@ int boundPort(SOCKET s) {
   getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
   return ntohs(address.sin_port);
 }
-
-bool sendAll(SOCKET s, const char* bytes, size_t size) {
-  while (size > 0) {
-    int sent = send(s, bytes, static_cast<int>(size), 0);
-    if (sent <= 0) return false;
-    bytes += sent;
-    size -= static_cast<size_t>(sent);
-  }
-  return true;
-}
 }  // namespace
 
 void startTestWinsock() {
@@ -86,6 +76,34 @@ bool LoopbackServer::pause(int ms) {
   return WaitForSingleObject(stopEvent_, static_cast<DWORD>(ms)) == WAIT_TIMEOUT;
 }
 
+// Connections are non-blocking and every wait on one also watches for the stop: a
+// client that neither reads nor closes (its reading thread terminated, its process
+// kept alive) cannot hold a worker, and with it the destructor, for ever.
+bool LoopbackServer::waitReady(SOCKET client, bool toSend) {
+  while (pause(0)) {
+    fd_set ready;
+    FD_ZERO(&ready);
+    FD_SET(client, &ready);
+    timeval limit = {0, 50 * 1000};
+    int count = select(0, toSend ? nullptr : &ready, toSend ? &ready : nullptr, nullptr, &limit);
+    if (count != 0) return count > 0;
+  }
+  return false;
+}
+
+bool LoopbackServer::sendAll(SOCKET client, const char* bytes, size_t size) {
+  while (size > 0) {
+    int sent = send(client, bytes, static_cast<int>(size), 0);
+    if (sent > 0) {
+      bytes += sent;
+      size -= static_cast<size_t>(sent);
+    } else if (sent == 0 || WSAGetLastError() != WSAEWOULDBLOCK || !waitReady(client, true)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 void LoopbackServer::acceptLoop() {
   for (;;) {
     SOCKET client = accept(listener_, nullptr, nullptr);
@@ -98,10 +116,13 @@ void LoopbackServer::acceptLoop() {
 
 void LoopbackServer::serve(SOCKET client, int index) {
   // The request is peeked first and consumed once it is complete.
+  u_long nonBlocking = 1;
+  ioctlsocket(client, FIONBIO, &nonBlocking);
   std::string request;
   std::vector<char> chunk(64 * 1024);
   for (int tries = 0; tries < 1000 && request.find("\r\n\r\n") == std::string::npos; ++tries) {
     int got = recv(client, chunk.data(), static_cast<int>(chunk.size()), MSG_PEEK);
+    if (got < 0 && WSAGetLastError() == WSAEWOULDBLOCK && waitReady(client, false)) continue;
     if (got <= 0) break;
     if (static_cast<size_t>(got) == request.size()) Sleep(5);
     request.assign(chunk.data(), static_cast<size_t>(got));

@@ -48,6 +48,8 @@ class LoopbackServer {
   void acceptLoop();
   void serve(SOCKET client, int index);
   bool pause(int ms);
+  bool waitReady(SOCKET client, bool toSend);
+  bool sendAll(SOCKET client, const char* bytes, size_t size);
 
   Script script_;
   SOCKET listener_ = INVALID_SOCKET;

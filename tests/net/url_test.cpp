@@ -91,10 +91,15 @@ TEST(Url, SchemeIsKeptAsWrittenWhateverItIs) {
   EXPECT_EQ("a.b", url.getHost());
   EXPECT_EQ("/c://d", url.getPath());
 
-  url = std::string("://abc");  // empty scheme text before the first "://"
-  EXPECT_EQ("://", url.getProtocol());
-  EXPECT_EQ("abc", url.getHost());
-  EXPECT_EQ("://abc", url.getUrl());
+  // A scheme name stands alone at the start: anything else before a "://" is host,
+  // path or query.
+  url = std::string("host:81/ok/5?next=http://x/");
+  EXPECT_EQ("http://", url.getProtocol());
+  EXPECT_EQ("host", url.getHost());
+  EXPECT_EQ(81, url.getPort());
+  EXPECT_EQ("/ok/5?next=http://x/", url.getPath());
+  EXPECT_EQ(kInvalidPort, refusalOf(url, "://abc"));  // no scheme name: host ":"
+  EXPECT_EQ(kInvalidPort, refusalOf(url, "1ab://x/"));
 }
 
 TEST(Url, ShortRestIsRefusedThreeCharactersAccepted) {

@@ -5,13 +5,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "app/install_log.h"
 #include "console/console.h"
 #include "engine/engine_state.h"
+#include "support/test_files.h"
+#include "services/install_log.h"
 
 class EngineWindow {
  public:
@@ -69,14 +68,6 @@ class EngineWindow {
   }
   HWND hwnd_ = nullptr;
 };
-
-// A whole file; "<missing>" when it cannot be read.
-inline std::string readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return in ? bytes.str() : "<missing>";
-}
 
 // The installation log in the temporary directory: one line per printed text, each
 // after its time stamp and followed by CR LF.

@@ -10,8 +10,8 @@
 #   package_server.sh restart STATE [RATE]           again, with the same ROOT and PORT
 #   package_server.sh stop STATE                     stops it (by its pid); the logs stay
 #
-# STATE/access.log lines: method, path, status, body bytes sent, "OK" when the whole
-# response went out. The status page is /server-status (nginx's stub_status), left out
+# STATE/access.log lines: method, path as requested (escapes and all), status, body
+# bytes sent, "OK" when the whole response went out. The status page is /server-status (nginx's stub_status), left out
 # of the access log.
 set -eu
 command="$1"
@@ -33,7 +33,7 @@ write_config() {
     echo "error_log $state/error.log;"
     echo "events { worker_connections 64; }"
     echo "http {"
-    echo "  log_format transfers '\$request_method \$uri \$status \$body_bytes_sent \$request_completion';"
+    echo "  log_format transfers '\$request_method \$request_uri \$status \$body_bytes_sent \$request_completion';"
     echo "  access_log $state/access.log transfers;"
     echo "  sendfile on;"
     echo "  default_type application/octet-stream;"

@@ -6,7 +6,7 @@
 #include <deque>
 #include <mutex>
 
-#include "app/folder_browser.h"
+#include "services/folder_browser.h"
 #include "support/scripted_message_box.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <deque>
 #include <mutex>
 
-#include "app/message_box.h"
+#include "services/message_box.h"
 
 namespace {
 // Boxes may be shown from worker threads of the code under test.

@@ -11,6 +11,8 @@
 #include "download/file_record.h"
 #include "download/manifest_parser.h"
 #include "manifest_tool.h"
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -27,19 +29,7 @@ namespace {
 // A product folder "Moor-Z2" in a fresh temporary directory.
 class ProductTree {
  public:
-  ProductTree() {
-    static int count = 0;
-    base_ = fs::temp_directory_path() / ("velmorin-manifest-" + std::to_string(
-#ifdef _WIN32
-                                                                    GetCurrentProcessId()
-#else
-                                                                    getpid()
-#endif
-                                                                    ) + "-" + std::to_string(++count));
-    fs::remove_all(base_);
-    fs::create_directories(base_ / "Moor-Z2");
-  }
-  ~ProductTree() { fs::remove_all(base_); }
+  ProductTree() : scratch_(uniqueName()), base_(scratch_.path()) { fs::create_directories(base_ / "Moor-Z2"); }
 
   std::string root() const { return (base_ / "Moor-Z2").string(); }
   fs::path at(const std::string& name) const { return base_ / "Moor-Z2" / name; }
@@ -47,10 +37,7 @@ class ProductTree {
   void file(const std::string& name, const std::string& content) const {
     std::ofstream(at(name), std::ios::binary | std::ios::trunc) << content;
   }
-  std::string read(const std::string& name) const {
-    std::ifstream in(at(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string read(const std::string& name) const { return readWholeFile(at(name).string(), ""); }
 
   // The file system's last-write time, to the nanosecond where it keeps them.
   void setTime(const std::string& name, int64_t unixSeconds, long nanoseconds) const {
@@ -68,6 +55,17 @@ class ProductTree {
   }
 
  private:
+  static std::string uniqueName() {
+    static int count = 0;
+#ifdef _WIN32
+    const unsigned long process = GetCurrentProcessId();
+#else
+    const long process = getpid();
+#endif
+    return "velmorin-manifest-" + std::to_string(process) + "-" + std::to_string(++count);
+  }
+
+  ScratchDirectory scratch_;
   fs::path base_;
 };
 
@@ -191,8 +189,7 @@ TEST(ManifestTool, WritesTheManifestTheInstallerReadsBackRecordForRecord) {
   run = runTool({tree.root(), "-o", tree.at("../copy.txt").string()});
   ASSERT_EQ(kToolDone, run.exit);
   EXPECT_EQ("", run.err);
-  std::ifstream copy(tree.at("../copy.txt"), std::ios::binary);
-  EXPECT_EQ(kSampleManifest, std::string(std::istreambuf_iterator<char>(copy), std::istreambuf_iterator<char>()));
+  EXPECT_EQ(kSampleManifest, readWholeFile(tree.at("../copy.txt").string(), ""));
 }
 
 TEST(ManifestTool, CheckListsEveryDifferenceBetweenFolderAndManifest) {
@@ -229,22 +226,23 @@ TEST(ManifestTool, CheckListsEveryDifferenceBetweenFolderAndManifest) {
             linesOf(run.out));
 
   // A manifest the installer could not follow: a directory before its parent, a file
-  // in a directory it never creates, a name listed twice.
+  // in a directory it never creates.
   tree.file("../odd.txt",
             "OK\r\nnew\\deeper\\\r\nnew\\\r\nnowhere\\a.txt\r\nx|0\r\n0\r\n0\r\nextra.txt\r\n"
-            "d41d8cd98f00b204e9800998ecf8427e|0\r\n0\r\n0\r\nextra.txt\r\nd41d8cd98f00b204e9800998ecf8427e|0\r\n0\r\n0\r\n");
+            "d41d8cd98f00b204e9800998ecf8427e|0\r\n0\r\n0\r\n");
   run = runTool({"--check", "-m", tree.at("../odd.txt").string(), tree.root()});
   EXPECT_EQ(kToolRefused, run.exit);
   const std::set<std::string> lines = linesOf(run.out);
   EXPECT_TRUE(lines.count("listed before its directory new\\, which the installer must create first: new\\deeper\\")) << run.out;
   EXPECT_TRUE(lines.count("its directory nowhere\\ is not listed, so the installer cannot write it: nowhere\\a.txt")) << run.out;
-  EXPECT_TRUE(lines.count("listed twice: extra.txt")) << run.out;
 
-  // A manifest the installer refuses outright is not compared at all.
-  tree.file("../bad.txt", "ok\r\n");
+  // A manifest the installer refuses outright is not compared at all; why is told.
+  tree.file("../bad.txt", "OK\r\nExtra.txt\r\nx|0\r\n0\r\n0\r\nextra.TXT\r\nx|0\r\n0\r\n0\r\n");
   run = runTool({"--check", "-m", tree.at("../bad.txt").string(), tree.root()});
   EXPECT_EQ(kToolRefused, run.exit);
-  EXPECT_NE(std::string::npos, run.err.find("the installer refuses it")) << run.err;
+  EXPECT_NE(std::string::npos,
+            run.err.find("the installer refuses it: extra.TXT: duplicate: Windows takes it for the same name as Extra.txt\n"))
+      << run.err;
 }
 
 #ifndef _WIN32

@@ -12,7 +12,7 @@
 
 #include "download/md5_digest.h"
 #include "net/loopback_server.h"
-#include "ui/ui_driver.h"
+#include "support/ui_driver.h"
 
 namespace {
 const char kMainTitle[] = "Install Moor-Z2 by Internet. ";
@@ -49,6 +49,11 @@ std::string requestedName(const std::string& request) {
 }
 
 std::string textOf(HWND window, int id) { return itemText(window, id); }
+
+// Download and Exit both enabled again: the engine enables one after the other.
+bool runButtonsEnabled(HWND main) {
+  return IsWindowEnabled(GetDlgItem(main, kDownloadButton)) && IsWindowEnabled(GetDlgItem(main, IDOK));
+}
 
 int clientHeight(HWND window) {
   RECT client;
@@ -194,8 +199,7 @@ TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFil
   HWND launch = setup.waitMessageBox(kLaunchQuestion, 30000);
   ASSERT_NE(launch, nullptr) << setup.describeWindows();
   answerBox(launch, IDNO);
-  ASSERT_TRUE(eventually([&] { return IsWindowEnabled(GetDlgItem(main, kDownloadButton)) != FALSE; }));
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDOK)));
+  ASSERT_TRUE(eventually([&] { return runButtonsEnabled(main); }));
 
   // The rows follow the manifest's order: data\large.bin, data\small.txt, empty.dat,
   // setupzentrav.dll. Written files offer no menu; the failed one does.
@@ -209,13 +213,10 @@ TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFil
   ASSERT_TRUE(eventually([&] { return server.requests().size() > before; }, 10000))
       << setup.describeWindows();
   EXPECT_EQ(requestedName(server.requests().back()), "empty.dat");
-  EXPECT_TRUE(eventually([&] {
-    HANDLE file = CreateFileA(blocked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    FILETIME written = {};
-    GetFileTime(file, nullptr, nullptr, &written);
-    CloseHandle(file);
-    return written.dwLowDateTime == 3141592653u && written.dwHighDateTime == 30000000u;
+  EXPECT_TRUE(eventually([&] {  // read without opening it: an open handle would refuse the write
+    WIN32_FILE_ATTRIBUTE_DATA file = {};
+    return GetFileAttributesExA(blocked.c_str(), GetFileExInfoStandard, &file) &&
+           file.ftLastWriteTime.dwLowDateTime == 3141592653u && file.ftLastWriteTime.dwHighDateTime == 30000000u;
   }, 10000)) << "Try Download did not write the file with the manifest's time";
 
   PostMessageA(main, WM_CLOSE, 0, 0);
@@ -283,8 +284,7 @@ TEST_F(MainWindow, FromADirectoryNothingIsFetchedAndTheFolderBrowserOpens) {
   EXPECT_TRUE(server.requests().empty());
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, kDownloadButton)));
   answerBox(browser, IDCANCEL);  // the user gives up: the buttons come back
-  EXPECT_TRUE(eventually([&] { return IsWindowEnabled(GetDlgItem(main, kDownloadButton)) != FALSE; }));
-  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDOK)));
+  EXPECT_TRUE(eventually([&] { return runButtonsEnabled(main); }));
   clickButton(main, IDOK);
   EXPECT_EQ(setup.waitExit(), 1u);
   EXPECT_TRUE(server.requests().empty());

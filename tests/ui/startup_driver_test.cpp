@@ -3,7 +3,7 @@
 // and the exit codes of every way out.
 #include <gtest/gtest.h>
 
-#include "ui/ui_driver.h"
+#include "support/ui_driver.h"
 
 namespace {
 const char kNetworkQuestion[] =

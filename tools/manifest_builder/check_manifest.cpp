@@ -30,11 +30,11 @@ int checkManifest(const ToolRun& run) {
   }
   RecordNode* files = nullptr;
   RecordNode* directories = nullptr;
+  ManifestRefusal refusal;
   if (parseManifest(text.data(), static_cast<int>(text.size()), run.roots.shortest.c_str(), "", &files,
-                    &directories) != ManifestStatus::ok) {
-    run.err << "velmorin-manifest: " << run.manifestPath
-            << ": the installer refuses it (its first line is not \"OK\", or it names a file the installer "
-               "will not write)\n";
+                    &directories, &refusal) != ManifestStatus::ok) {
+    run.err << "velmorin-manifest: " << run.manifestPath << ": the installer refuses it: " << refusal.entry << ": "
+            << refusal.reason << "\n";
     return kToolRefused;
   }
 

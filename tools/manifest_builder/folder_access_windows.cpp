@@ -1,18 +1,17 @@
 #include <windows.h>
 
 #include "folder_access.h"
+#include "win32/handles.h"
+#include "win32/system_error_text.h"
 
 const char kPathSeparator = '\\';
 
 namespace {
-std::string systemError(const std::string& what) {
+// What failed on `path`, and why in the system's words.
+std::string systemError(const std::string& what, const std::string& path) {
   const DWORD code = GetLastError();
-  char text[512] = {};
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                code, 0, text, sizeof text, nullptr);
-  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
-    text[--length] = '\0';
-  return what + ": " + (length > 0 ? std::string(text) : "Windows error " + std::to_string(code));
+  const std::string text = systemErrorLine(code, path);
+  return what + ": " + (text.empty() ? "Windows error " + std::to_string(code) : text);
 }
 
 bool isAbsence(DWORD code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
@@ -23,11 +22,11 @@ bool readPathFacts(const std::string& path, PathFacts* facts, std::string* error
   // Opening the path follows links the way the installer's own reads do, and one call
   // on the handle gives kind, size, last-write time and identity together. The time is
   // the file system's own file time, to the 100 ns, as GetFileAttributesExA gives it.
-  HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
+  KernelHandle handle(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) {
     if (!isAbsence(GetLastError())) {
-      *error = systemError("cannot examine it");
+      *error = systemError("cannot examine it", path);
       return false;
     }
     // The name may be there as a link whose target is gone.
@@ -36,10 +35,10 @@ bool readPathFacts(const std::string& path, PathFacts* facts, std::string* error
     return true;
   }
   BY_HANDLE_FILE_INFORMATION info;
-  const bool read = GetFileInformationByHandle(handle, &info) != 0;
-  if (!read) *error = systemError("cannot examine it");
-  const DWORD type = GetFileType(handle);
-  CloseHandle(handle);
+  const bool read = GetFileInformationByHandle(handle.get(), &info) != 0;
+  if (!read) *error = systemError("cannot examine it", path);
+  const DWORD type = GetFileType(handle.get());
+  handle.close();
   if (!read) return false;
 
   facts->volume = info.dwVolumeSerialNumber;
@@ -59,19 +58,18 @@ bool readPathFacts(const std::string& path, PathFacts* facts, std::string* error
 
 bool listDirectory(const std::string& path, std::vector<std::string>* names, std::string* error) {
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) {
+  FindHandle search(FindFirstFileA((path + "\\*").c_str(), &found));
+  if (!search) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return true;  // nothing in it
-    *error = systemError("cannot list it");
+    *error = systemError("cannot list it", path);
     return false;
   }
   do {
     const std::string name = found.cFileName;
     if (name != "." && name != "..") names->push_back(name);
-  } while (FindNextFileA(search, &found));
+  } while (FindNextFileA(search.get(), &found));
   const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
-  if (!complete) *error = systemError("cannot list it");
-  FindClose(search);
+  if (!complete) *error = systemError("cannot list it", path);
   return complete;
 }
 
@@ -83,7 +81,7 @@ std::string absolutePath(const std::string& path) {
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* error) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-  *error = systemError("cannot put it in place");
+  *error = systemError("cannot put it in place", to);
   return false;
 }
 

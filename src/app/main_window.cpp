@@ -1,3 +1,0 @@
-#include "app/main_window.h"
-
-HWND g_mainWindow = nullptr;

@@ -1,0 +1,3 @@
+#include "services/main_window.h"
+
+HWND g_mainWindow = nullptr;
