@@ -5,6 +5,7 @@
 #include "net/connection_notes.h"
 #include "net/http_response.h"
 #include "net/request_target.h"
+#include "services/message_box.h"
 
 namespace {
 const char* const kNoDataForHeader = "Http::getHeader() -> Error: No data received";

@@ -9,6 +9,7 @@
 #include "net/socket.h"
 #include "net/system_proxy.h"
 #include "net/tls_channel.h"
+#include "services/message_box.h"
 
 namespace {
 
