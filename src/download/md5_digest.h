@@ -14,7 +14,7 @@ class DigestStream {
   void finish(char out[33]);
 
  private:
-  uint32_t state_[4] = {0x67452301u, 0xefcdab89u, 0x98badcfeu, 0x10325476u};
+  uint32_t state_[4] = {0x67452301u, 0xefcdab89u, 0x98badcfeu, 0x10325476u};  // kMd5Initial
   uint64_t length_ = 0;
   unsigned char pending_[64] = {};  // the start of a block not yet complete
   size_t pendingLength_ = 0;

@@ -1,9 +1,11 @@
+#include "crypto/base64.h"
 #include "net/proxy_logon.h"
 
 #include <algorithm>
 #include <cctype>
 #include <mutex>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -37,7 +39,8 @@ ProxyLogon::ProxyLogon(const ProxyServer& proxy) : proxy_(proxy) {}
 
 ProxyLogon::~ProxyLogon() { endSspi(); }
 
-std::string ProxyLogon::basic() const { return "Basic " + base64Encode(proxy_.user + ":" + proxy_.password); }
+std::string ProxyLogon::basic() const { const std::string credentials = proxy_.user + ":" + proxy_.password;
+  return "Basic " + base64Encode(credentials.data(), credentials.size()); }
 
 std::string ProxyLogon::opening() {
   std::lock_guard<std::mutex> guard(g_basicLock);
@@ -97,9 +100,9 @@ bool ProxyLogon::startSspi(const std::string& package, std::string* value) {
 }
 
 bool ProxyLogon::stepSspi(const std::string& token, std::string* value) {
-  std::string received;
+  std::vector<uint8_t> received;
   if (!token.empty() && !base64Decode(token, &received)) return false;
-  SecBuffer in = {static_cast<unsigned long>(received.size()), SECBUFFER_TOKEN, &received[0]};
+  SecBuffer in = {static_cast<unsigned long>(received.size()), SECBUFFER_TOKEN, received.data()};
   SecBufferDesc inDescription = {SECBUFFER_VERSION, 1, &in};
   SecBuffer out = {0, SECBUFFER_TOKEN, nullptr};
   SecBufferDesc outDescription = {SECBUFFER_VERSION, 1, &out};
@@ -117,7 +120,7 @@ bool ProxyLogon::stepSspi(const std::string& token, std::string* value) {
   }
   if ((status != SEC_E_OK && status != SEC_I_CONTINUE_NEEDED) || sent.empty()) return false;
   scheme_ = package_;
-  *value = package_ + " " + base64Encode(sent);
+  *value = package_ + " " + base64Encode(sent.data(), sent.size());
   return true;
 }
 

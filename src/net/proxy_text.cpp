@@ -102,7 +102,6 @@ std::vector<std::pair<std::string, std::string>> headerLines(const std::string& 
   return lines;
 }
 
-const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 }  // namespace
 
@@ -226,46 +225,4 @@ std::string requestForProxy(const std::string& request, const std::string& lines
     if (at != std::string::npos) head.replace(at, 21, "\r\nConnection: keep-alive\r\n");
   }
   return head + lines + request.substr(end + 2);
-}
-
-std::string base64Encode(const std::string& bytes) {
-  std::string text;
-  size_t i = 0;
-  for (; i + 2 < bytes.size(); i += 3) {
-    unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) | (static_cast<unsigned char>(bytes[i + 1]) << 8) |
-                 static_cast<unsigned char>(bytes[i + 2]);
-    text += {kBase64[v >> 18], kBase64[(v >> 12) & 63], kBase64[(v >> 6) & 63], kBase64[v & 63]};
-  }
-  if (i + 1 == bytes.size()) {
-    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-    text += {kBase64[v >> 18], kBase64[(v >> 12) & 63], '=', '='};
-  } else if (i + 2 == bytes.size()) {
-    unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
-    text += {kBase64[v >> 18], kBase64[(v >> 12) & 63], kBase64[(v >> 6) & 63], '='};
-  }
-  return text;
-}
-
-bool base64Decode(const std::string& text, std::string* bytes) {
-  std::string result;
-  unsigned value = 0;
-  int bits = 0;
-  size_t padding = 0;
-  for (char c : text) {
-    if (c == '=') {
-      ++padding;
-      continue;
-    }
-    const char* at = c ? std::strchr(kBase64, c) : nullptr;
-    if (!at || padding > 0) return false;
-    value = (value << 6) | static_cast<unsigned>(at - kBase64);
-    bits += 6;
-    if (bits >= 8) {
-      bits -= 8;
-      result += static_cast<char>((value >> bits) & 0xFF);
-    }
-  }
-  if (padding > 2 || (text.size() % 4) != 0) return false;
-  *bytes = result;
-  return true;
 }

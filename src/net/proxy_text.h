@@ -60,6 +60,3 @@ long long announcedBodyOf(const std::string& head);
 // (for the legs of a logon that must stay on one connection).
 std::string requestForProxy(const std::string& request, const std::string& lines, bool keepOpen);
 
-// Base64 of bytes, and back (false on anything but base64 text).
-std::string base64Encode(const std::string& bytes);
-bool base64Decode(const std::string& text, std::string* bytes);

@@ -20,3 +20,4 @@
 #define IDR_LICENCE 456
 #define IDR_NOTICE 457
 #define IDR_RESCUE_SETUP 458
+#define IDR_PUBLISHER_KEY 459  // only in installers built with a publisher key

@@ -81,15 +81,4 @@ TEST(ProxyRequest, LinesGoBeforeTheEmptyLineAndALogonKeepsTheConnection) {
   EXPECT_EQ("GET http://h/x HTTP/1.1\r\nHost: h\r\nConnection: keep-alive\r\n\r\n", requestForProxy(request, "", true));
 }
 
-TEST(Base64, KnownTextsAndRefusals) {
-  EXPECT_EQ("dmVsbW9yaW46b3BlbnNlc2FtZQ==", base64Encode("velmorin:opensesame"));
-  EXPECT_EQ("", base64Encode(""));
-  std::string bytes;
-  for (std::string text : {std::string("a"), std::string("ab"), std::string("abc"), std::string("\0\xff\x10", 3)}) {
-    ASSERT_TRUE(base64Decode(base64Encode(text), &bytes));
-    EXPECT_EQ(text, bytes);
-  }
-  for (const char* refused : {"abc", "a=bc", "ab!=", "ab==="}) EXPECT_FALSE(base64Decode(refused, &bytes)) << refused;
-}
-
 }  // namespace

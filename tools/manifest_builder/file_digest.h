@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "crypto/sha256.h"
 #include "folder_scan.h"
 #include "progress_meter.h"
 
-// The digest text of every file of `scan`, in its order. A file that cannot be read,
-// or whose length changed since the folder was walked, adds "name: reason" to
-// *problems and an empty digest.
+// The MD5 digest text of every file of `scan`, in its order, and with `sha256` each
+// file's SHA-256 as well, from the same read. A file that cannot be read, or whose
+// length changed since the folder was walked, adds "name: reason" to *problems and
+// an empty digest text.
 std::vector<std::string> digestFiles(const FolderScan& scan, ProgressMeter& progress,
-                                     std::vector<std::string>* problems);
+                                     std::vector<std::string>* problems,
+                                     std::vector<Sha256Digest>* sha256 = nullptr);

@@ -33,4 +33,8 @@ std::string absolutePath(const std::string& path);
 // Puts `from` in the place of `to` in one step, replacing any file there.
 bool replaceFile(const std::string& from, const std::string& to, std::string* error);
 
+// Creates `path` holding `bytes`, refusing a path that exists. `ownerOnly`: readable
+// by its owner alone (mode 0600; on Windows the folder's permissions apply).
+bool createNewFile(const std::string& path, const std::string& bytes, bool ownerOnly, std::string* error);
+
 bool stderrIsTerminal();

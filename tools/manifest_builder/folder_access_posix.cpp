@@ -1,4 +1,5 @@
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,6 +82,25 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* er
   if (std::rename(from.c_str(), to.c_str()) == 0) return true;
   *error = systemError("cannot put it in place");
   return false;
+}
+
+bool createNewFile(const std::string& path, const std::string& bytes, bool ownerOnly, std::string* error) {
+  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, ownerOnly ? 0600 : 0644);
+  if (file < 0) {
+    *error = errno == EEXIST ? "it exists already (a key is never overwritten)" : systemError("cannot be created");
+    return false;
+  }
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t now = write(file, bytes.data() + written, bytes.size() - written);
+    if (now <= 0) break;
+    written += static_cast<size_t>(now);
+  }
+  const bool complete = written == bytes.size() && fsync(file) == 0;
+  if (!complete) *error = systemError("cannot be written");
+  close(file);
+  if (!complete) std::remove(path.c_str());
+  return complete;
 }
 
 bool stderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }

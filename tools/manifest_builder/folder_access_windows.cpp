@@ -85,6 +85,23 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* er
   return false;
 }
 
+bool createNewFile(const std::string& path, const std::string& bytes, bool /*ownerOnly*/, std::string* error) {
+  KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD code = GetLastError();
+    *error = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? "it exists already (a key is never overwritten)"
+                                                                      : systemError("cannot be created", path);
+    return false;
+  }
+  DWORD written = 0;
+  const bool complete = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size() && FlushFileBuffers(file.get());
+  if (!complete) *error = systemError("cannot be written", path);
+  file.close();
+  if (!complete) DeleteFileA(path.c_str());
+  return complete;
+}
+
 bool stderrIsTerminal() {
   DWORD mode;
   return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;

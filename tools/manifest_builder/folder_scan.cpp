@@ -3,11 +3,12 @@
 #include <algorithm>
 
 const char kManifestFileName[] = "downloadgi.txt";
+const char kSignatureFileName[] = "downloadgi.sig";
 
 namespace {
 
 struct Walk {
-  const PathFacts& skip;
+  const std::vector<PathFacts>& skip;
   FolderScan scan;
   std::vector<PathFacts> openDirectories;  // from the root down to the current one
 };
@@ -31,7 +32,9 @@ void takeEntry(Walk& walk, const std::string& directoryPath, const std::string& 
   }
   switch (entry.facts.kind) {
     case PathKind::file:
-      if (!isSameNode(entry.facts, walk.skip)) walk.scan.files.push_back(entry);
+      for (const PathFacts& skipped : walk.skip)
+        if (isSameNode(entry.facts, skipped)) return;
+      walk.scan.files.push_back(entry);
       return;
     case PathKind::directory:
       for (const PathFacts& open : walk.openDirectories) {
@@ -66,7 +69,7 @@ void walkDirectory(Walk& walk, const std::string& path, const std::string& prefi
     return;
   }
   for (const std::string& name : names) {
-    if (prefix.empty() && name == kManifestFileName) continue;
+    if (prefix.empty() && (name == kManifestFileName || name == kSignatureFileName)) continue;
     takeEntry(walk, path, prefix, name);
   }
 }
@@ -77,7 +80,7 @@ bool isSameNode(const PathFacts& a, const PathFacts& b) {
   return a.kind != PathKind::missing && a.kind == b.kind && a.volume == b.volume && a.node == b.node;
 }
 
-FolderScan scanFolder(const std::string& root, const PathFacts& skip) {
+FolderScan scanFolder(const std::string& root, const std::vector<PathFacts>& skip) {
   Walk walk{skip, {}, {}};
   PathFacts rootFacts;
   std::string error;

@@ -18,12 +18,14 @@ struct FolderScan {
   std::vector<std::string> problems;     // "name: reason" for what cannot be listed
 };
 
-// The manifest's own file name; the one at the top of the folder is never listed.
+// The manifest's own file name and its signature's; the ones at the top of the folder
+// are never listed.
 extern const char kManifestFileName[];
+extern const char kSignatureFileName[];
 
 // Walks `root`, following symbolic links; a directory that leads back to one of its
-// own parents is a problem, not a loop. Files that are `skip` (the manifest being
-// written or read, wherever it lies) are left out.
-FolderScan scanFolder(const std::string& root, const PathFacts& skip);
+// own parents is a problem, not a loop. Files that are one of `skip` (the manifest and
+// signature being written or read, wherever they lie) are left out.
+FolderScan scanFolder(const std::string& root, const std::vector<PathFacts>& skip);
 
 bool isSameNode(const PathFacts& a, const PathFacts& b);

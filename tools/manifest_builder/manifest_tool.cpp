@@ -13,6 +13,12 @@ std::string folderName(const std::string& folder) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// `name` in the directory that holds `file`.
+std::string besideFile(const std::string& file, const std::string& name) {
+  const size_t slash = file.find_last_of(kPathSeparator == '/' ? "/" : "/\\");
+  return slash == std::string::npos ? name : file.substr(0, slash + 1) + name;
+}
+
 }  // namespace
 
 int runManifestTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -27,6 +33,7 @@ int runManifestTool(const std::vector<std::string>& args, std::ostream& out, std
     out << kToolHelp;
     return kToolDone;
   }
+  if (options.keygen) return writeKeyPair(options, out, err);
 
   PathFacts folder;
   if (!readPathFacts(options.folder, &folder, &error) || folder.kind != PathKind::directory) {
@@ -39,8 +46,8 @@ int runManifestTool(const std::vector<std::string>& args, std::ostream& out, std
   ProgressMeter::Mode progressMode = options.progress  ? ProgressMeter::Mode::lines
                                      : errIsTerminal ? ProgressMeter::Mode::terminal
                                                      : ProgressMeter::Mode::off;
-  const ToolRun run{options, out, err, progressMode,
-                    downloadRootsFor(options.product.empty() ? folderName(options.folder) : options.product),
-                    manifestPath};
+  const std::string product = options.product.empty() ? folderName(options.folder) : options.product;
+  const ToolRun run{options, out, err, progressMode, product, downloadRootsFor(product), manifestPath,
+                    besideFile(manifestPath, kSignatureFileName)};
   return options.check ? checkManifest(run) : writeManifest(run);
 }

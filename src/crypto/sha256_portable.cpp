@@ -1,0 +1,80 @@
+// SHA-256's compression function in plain C++, for processors without SHA
+// instructions. The 16-word message schedule is kept in a ring, rounds unrolled by 8
+// so that the working variables rotate by name instead of by copying.
+#include <cstring>
+
+#include "crypto/sha256_blocks.h"
+
+namespace {
+
+const uint32_t kRoundConstants[64] = {
+    0x428a2f98u, 0x71374491u, 0xb5c0fbcfu, 0xe9b5dba5u, 0x3956c25bu, 0x59f111f1u, 0x923f82a4u, 0xab1c5ed5u,
+    0xd807aa98u, 0x12835b01u, 0x243185beu, 0x550c7dc3u, 0x72be5d74u, 0x80deb1feu, 0x9bdc06a7u, 0xc19bf174u,
+    0xe49b69c1u, 0xefbe4786u, 0x0fc19dc6u, 0x240ca1ccu, 0x2de92c6fu, 0x4a7484aau, 0x5cb0a9dcu, 0x76f988dau,
+    0x983e5152u, 0xa831c66du, 0xb00327c8u, 0xbf597fc7u, 0xc6e00bf3u, 0xd5a79147u, 0x06ca6351u, 0x14292967u,
+    0x27b70a85u, 0x2e1b2138u, 0x4d2c6dfcu, 0x53380d13u, 0x650a7354u, 0x766a0abbu, 0x81c2c92eu, 0x92722c85u,
+    0xa2bfe8a1u, 0xa81a664bu, 0xc24b8b70u, 0xc76c51a3u, 0xd192e819u, 0xd6990624u, 0xf40e3585u, 0x106aa070u,
+    0x19a4c116u, 0x1e376c08u, 0x2748774cu, 0x34b0bcb5u, 0x391c0cb3u, 0x4ed8aa4au, 0x5b9cca4fu, 0x682e6ff3u,
+    0x748f82eeu, 0x78a5636fu, 0x84c87814u, 0x8cc70208u, 0x90befffau, 0xa4506cebu, 0xbef9a3f7u, 0xc67178f2u};
+
+inline uint32_t rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
+
+inline uint32_t loadBigEndian(const uint8_t* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+// The schedule word for round t (t >= 16), written back into the ring.
+inline uint32_t scheduleWord(uint32_t w[16], int t) {
+  const uint32_t w15 = w[(t - 15) & 15], w2 = w[(t - 2) & 15];
+  const uint32_t s0 = rotr(w15, 7) ^ rotr(w15, 18) ^ (w15 >> 3);
+  const uint32_t s1 = rotr(w2, 17) ^ rotr(w2, 19) ^ (w2 >> 10);
+  return w[t & 15] += s1 + w[(t - 7) & 15] + s0;
+}
+
+#define VM_SHA256_ROUND(a, b, c, d, e, f, g, h, t, word)                         \
+  {                                                                              \
+    const uint32_t t1 = h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) +           \
+                        (g ^ (e & (f ^ g))) + kRoundConstants[t] + (word);       \
+    const uint32_t t2 = (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) +               \
+                        ((a & b) | (c & (a | b)));                               \
+    d += t1;                                                                     \
+    h = t1 + t2;                                                                 \
+  }
+
+#define VM_SHA256_EIGHT(t, WORD)                       \
+  VM_SHA256_ROUND(a, b, c, d, e, f, g, h, t + 0, WORD(t + 0)) \
+  VM_SHA256_ROUND(h, a, b, c, d, e, f, g, t + 1, WORD(t + 1)) \
+  VM_SHA256_ROUND(g, h, a, b, c, d, e, f, t + 2, WORD(t + 2)) \
+  VM_SHA256_ROUND(f, g, h, a, b, c, d, e, t + 3, WORD(t + 3)) \
+  VM_SHA256_ROUND(e, f, g, h, a, b, c, d, t + 4, WORD(t + 4)) \
+  VM_SHA256_ROUND(d, e, f, g, h, a, b, c, t + 5, WORD(t + 5)) \
+  VM_SHA256_ROUND(c, d, e, f, g, h, a, b, t + 6, WORD(t + 6)) \
+  VM_SHA256_ROUND(b, c, d, e, f, g, h, a, t + 7, WORD(t + 7))
+
+}  // namespace
+
+void sha256BlocksPortable(uint32_t state[8], const uint8_t* data, size_t blocks) {
+  for (; blocks != 0; --blocks, data += 64) {
+    uint32_t w[16];
+    for (int i = 0; i < 16; ++i) w[i] = loadBigEndian(data + 4 * i);
+    uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+    uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
+#define VM_LOADED(t) w[t]
+#define VM_SCHEDULED(t) scheduleWord(w, t)
+    VM_SHA256_EIGHT(0, VM_LOADED)
+    VM_SHA256_EIGHT(8, VM_LOADED)
+    for (int t = 16; t < 64; t += 8) {
+      VM_SHA256_EIGHT(t, VM_SCHEDULED)
+    }
+#undef VM_LOADED
+#undef VM_SCHEDULED
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
+  }
+}
