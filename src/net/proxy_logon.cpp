@@ -1,4 +1,3 @@
-#include "crypto/base64.h"
 #include "net/proxy_logon.h"
 
 #include <algorithm>
@@ -6,6 +5,8 @@
 #include <mutex>
 #include <set>
 #include <vector>
+
+#include "crypto/base64.h"
 
 namespace {
 
