@@ -5,7 +5,8 @@
 
 // Sets up screen 0 of a console control as the engine's log window (colour, grey
 // text, 8x16 glyphs, a two-line cursor), greets with `welcome` and makes it the
-// console the operations below print to.
+// console the operations below print to, and where the notes of the HTTP client's
+// connections go (a plain connection without a proxy makes none).
 void prepareEngineConsole(HWND console, const char* welcome);
 
 void consolePrint(const char* text);

@@ -2,8 +2,10 @@
 
 #include <stdexcept>
 
+#include "net/connection_notes.h"
 #include "net/http_response.h"
 #include "net/request_target.h"
+#include "services/message_box.h"
 
 namespace {
 const char* const kNoDataForHeader = "Http::getHeader() -> Error: No data received";
@@ -51,7 +53,7 @@ void Http::fetch(const std::string& address) {
 void Http::requestAddress(const std::string& address, PathForm form) {
   if (address.empty()) throw std::logic_error("Http::Get() -> Error: URL unspecified");
   if (address[0] == '/' && urlSet)
-    setTarget("http://" + url.getHostPort() + address, form);
+    setTarget((url.isSecure() ? "https://" : "http://") + url.getHostPort() + address, form);
   else
     setTarget(address, form);
   requestUrl();
@@ -60,20 +62,24 @@ void Http::requestAddress(const std::string& address, PathForm form) {
 void Http::requestUrl() {
   if (!urlSet) throw std::logic_error("Http::Get() -> Error: URL unspecified");
   method = "GET";
-  buildRequest();
   perform();
 }
 
+// A plain request through a proxy names the whole address (absolute form).
 void Http::buildRequest() {
   addHeader("Host", url.getHostPort());
   addHeader("Connection", "close");
   sentTarget = pathForm == PathForm::names ? targetForNames(url.getPath()) : targetForUri(url.getPath());
-  request = requestText(method, sentTarget, headers);
+  // Through a proxy, plain HTTP names the whole address (absolute form).
+  const std::string target = sendsWholeAddress() ? "http://" + url.getHostPort() + sentTarget : sentTarget;
+  request = requestText(method, target, headers);
 }
 
 // One exchange on a fresh connection; the body stays in `response` until asked for.
+// The request is built once the way to the server is known.
 void Http::perform() {
-  open(url.getHost(), url.getPort());
+  openTo(url);
+  buildRequest();
   Socket::send(request);
   receive(response);
   close();
@@ -90,6 +96,12 @@ void Http::perform() {
 bool Http::followLocation() {
   std::string value;
   if (!findLocation(getHeader(), &value) || locationsFollowed >= kMaxLocations) return false;
+  if (leavesTls(url.getUrl(), value)) {
+    const std::string text = "Redirection from https:// down to http:// refused: " + value;
+    showError(ownerWindow, "Redirection", text.c_str());
+    noteConnection(ConnectionNote::refused, text);
+    throw std::logic_error("Http::followLocation() -> Error: " + text);
+  }
   ++locationsFollowed;
   requestAddress(resolveLocation(addressAsSent(), url.getHostPort(), value), PathForm::uri);
   return true;

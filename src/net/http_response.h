@@ -13,9 +13,13 @@ size_t headerBlockLength(const char* response, size_t size);
 // stores the first marker's value (up to the next "\r\n"). False when none occurs.
 bool findLocation(const std::string& headerBlock, std::string* value);
 
-// Turns a location value into the next address: a value beginning with "http://" (in
-// any case) stands as it is; one naming another protocol ("https://...", "ftp:...")
-// raises std::logic_error; "/path" goes to the same host and port; anything else (with
-// a leading "./" dropped) is taken relative to the directory of the current address.
+// Turns a location value into the next address: a value beginning with "http://" or
+// "https://" (in any case) stands as it is; one naming another protocol ("ftp:...")
+// raises std::logic_error; "/path" goes to the same protocol, host and port; anything
+// else (with a leading "./" dropped) is taken relative to the directory of the
+// current address.
 std::string resolveLocation(const std::string& currentUrl, const std::string& hostPort,
                             const std::string& value);
+
+// Whether following `value` from `currentUrl` would go from https:// down to http://.
+bool leavesTls(const std::string& currentUrl, const std::string& value);

@@ -7,6 +7,8 @@
 #include <stdexcept>
 
 #include "net/host_lookup.h"
+#include "net/plain_channel.h"
+#include "net/tls_channel.h"
 #include "net/winsock_users.h"
 #include "services/message_box.h"
 
@@ -19,28 +21,6 @@ std::atomic<Socket::ReceiveObserver> g_receiveObserver{nullptr};
 const size_t kReadChunk = 64 * 1024;
 // Totals are reported as int.
 const size_t kLargestResponse = INT_MAX;
-
-timeval millisecondsToTimeval(DWORD ms) {
-  timeval limit;
-  limit.tv_sec = static_cast<long>(ms / 1000);
-  limit.tv_usec = static_cast<long>((ms % 1000) * 1000);
-  return limit;
-}
-
-// Waits until `handle` has data, is closed or fails, for at most `limitMs` (none: no
-// limit). Returns select's result. Only the read set is asked: data, the peer's close
-// and a connection error all make the socket readable, and each is then consumed or
-// reported by recv. Out-of-band data shows in the exception set alone (the socket is
-// not SO_OOBINLINE), so it cannot wake this wait, and nothing that recv does not
-// clear can keep the loop from sleeping.
-int waitReadable(SOCKET handle, const DWORD* limitMs) {
-  fd_set readable;
-  FD_ZERO(&readable);
-  FD_SET(handle, &readable);
-  timeval limit;
-  if (limitMs) limit = millisecondsToTimeval(*limitMs);
-  return select(0, &readable, nullptr, nullptr, limitMs ? &limit : nullptr);
-}
 
 }  // namespace
 
@@ -56,7 +36,8 @@ Socket::Socket()
       address(),
       peer(),
       connected(false),
-      resolved(false) {
+      resolved(false),
+      channel(nullptr) {
   initWinsock();
 }
 
@@ -77,6 +58,10 @@ void Socket::setReceiveObserver(ReceiveObserver observer) { g_receiveObserver.st
 
 void Socket::open(const std::string& hostName, int portNumber) {
   close();
+  route = Route();
+  logonScheme.clear();
+  route.host = hostName;
+  route.port = portNumber;
   host = hostName;
   port = portNumber;
   resolveHostname();
@@ -104,12 +89,21 @@ void Socket::setBlocking(bool blocking, bool reportFailure) {
 }
 
 bool Socket::connect() {
+  connectTcp();
+  establishRoute();
+  return true;
+}
+
+void Socket::connectTcp() {
   if (host.empty()) throw std::logic_error("Socket::connect() -> Error: Invalid host");
   if (host == "unknown") throw std::logic_error("Socket::connect() -> Error: Unknown host");
   timeval limit;
   limit.tv_sec = static_cast<long>(connectTimeout / 1000);
   limit.tv_usec = 0;
   if (connected) {  // a second connect must not leak the first socket
+    channel = nullptr;
+    tls.reset();
+    plain.reset();
     closesocket(handle);
     connected = false;
   }
@@ -130,9 +124,11 @@ bool Socket::connect() {
 
   int started = ::connect(handle, reinterpret_cast<const sockaddr*>(&peer), sizeof(peer));
   connected = true;
+  plain.reset(new PlainChannel(handle));
+  channel = plain.get();
   setBlocking(true, true);
   // A connection made at once stands like one made in the background.
-  if (started == 0) return true;
+  if (started == 0) return;
 
   fd_set writable;
   fd_set failed;
@@ -149,7 +145,7 @@ bool Socket::connect() {
         error != 0)
       ready = false;
   }
-  if (ready) return true;
+  if (ready) return;
   showError(ownerWindow, "connect", "Can't connect to site");
   throw std::logic_error("Socket::connect() -> Error: Connection asyncfailed");
 }
@@ -157,15 +153,14 @@ bool Socket::connect() {
 int Socket::send(const std::string& data) {
   if (data.empty()) throw std::logic_error("Socket::send() -> Error: No data to send");
   if (!connected) connect();
-  size_t sent = 0;
-  while (sent < data.size()) {
-    size_t remaining = data.size() - sent;
-    int piece = remaining > INT_MAX ? INT_MAX : static_cast<int>(remaining);
-    int taken = ::send(handle, data.data() + sent, piece, 0);
-    if (taken <= 0) break;  // the server may still answer what it got
-    sent += static_cast<size_t>(taken);
+  if (route.wholeAddressInRequest()) {
+    talkToProxy(data, false, "send");
+    return static_cast<int>(data.size());
   }
-  return static_cast<int>(sent);
+  int error = 0;
+  // An error stops the sending; the server may still answer what it got.
+  size_t sent = channel->sendAll(data.data(), data.size(), &error);
+  return sent > INT_MAX ? INT_MAX : static_cast<int>(sent);
 }
 
 int Socket::receive(ResponseBuffer& output) {
@@ -183,7 +178,8 @@ int Socket::receive(ResponseBuffer& output) {
     size_t limit = kLargestResponse - output.size();
     size_t room = 0;
     char* into = output.prepare(limit < kReadChunk ? limit : kReadChunk, &room);
-    int got = ::recv(handle, into, static_cast<int>(room), 0);
+    int code = 0;
+    int got = channel->readSome(into, room, &code);
     if (got > 0) {
       lastActivity = GetTickCount();
       const size_t before = output.size();
@@ -195,21 +191,20 @@ int Socket::receive(ResponseBuffer& output) {
       if (output.complete()) break;
       continue;
     }
-    int code = got == 0 ? 0 : WSAGetLastError();
-    if (code == 0) break;  // the peer closed the connection
-    if (code != WSAEWOULDBLOCK) {
+    if (got == ByteChannel::kClosed) break;
+    if (got == ByteChannel::kFailed) {
       showSocketError(ownerWindow, "recv", code);
       output.clear();
       return -1;
     }
-    // Nothing pending: wait on the socket itself for what is left of the idle limit.
+    // Nothing pending: wait on the channel for what is left of the idle limit.
     DWORD idle = GetTickCount() - lastActivity;
     if (receiveTimeout != 0 && idle >= receiveTimeout) {
       output.clear();
       return -1;
     }
     DWORD left = receiveTimeout - idle;
-    if (waitReadable(handle, receiveTimeout != 0 ? &left : nullptr) == SOCKET_ERROR) {
+    if (channel->waitReadable(receiveTimeout != 0 ? &left : nullptr) == SOCKET_ERROR) {
       showSocketError(ownerWindow, "recv", WSAGetLastError());
       output.clear();
       return -1;
@@ -220,6 +215,10 @@ int Socket::receive(ResponseBuffer& output) {
 
 void Socket::close() {
   if (connected) {
+    if (tls) tls->shutdown();
+    channel = nullptr;
+    tls.reset();
+    plain.reset();
     closesocket(handle);
     handle = INVALID_SOCKET;
     connected = false;

@@ -1,14 +1,23 @@
 // One IPv4 TCP connection to one host and port, with a bounded host lookup, a
 // bounded connect and a receive loop with an idle limit and progress reports.
 // Failures of connect and receive are shown in error boxes owned by `ownerWindow`.
+// An address opened with openTo may go through a proxy and over TLS: the bytes then
+// pass through a channel that does both, below the receive loop.
 #pragma once
 #include <winsock2.h>
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "net/response_buffer.h"
+#include "net/route.h"
+#include "net/url.h"
+
+class ByteChannel;
+class PlainChannel;
+class TlsChannel;
 
 // Looks `host` up and writes its dotted IPv4 text into `result` (32 bytes, zero-
 // terminated); false when the name does not resolve. Replaceable for tests.
@@ -22,7 +31,11 @@ class Socket {
   Socket& operator=(const Socket&) = delete;
 
   void initWinsock();
+  // Straight to host and port, plain TCP.
   void open(const std::string& hostName, int portNumber);
+  // To the server of an address as the system reaches it: through the proxy chosen
+  // for it (system_proxy.h), and over TLS for an https:// address.
+  void openTo(const Url& target);
   void resolveHostname();
   bool connect();
   int send(const std::string& data);
@@ -31,6 +44,9 @@ class Socket {
   int receive(ResponseBuffer& output);
   void close();
   bool isConnected() const { return connected; }
+  // The request of the opened address goes to a proxy as a plain request, whose
+  // request line must then name the whole address.
+  bool sendsWholeAddress() const { return route.wholeAddressInRequest(); }
 
   // Live Socket objects in the process.
   static unsigned liveCount();
@@ -61,6 +77,25 @@ class Socket {
 
  private:
   void setBlocking(bool blocking, bool reportFailure);
+  void connectTcp();
+  // After the TCP connection: the tunnel through the proxy and the TLS session.
+  void establishRoute();
+  void startTls();
+  // Sends a request to the proxy and reads the head of its answer, logging on as
+  // it asks. A tunnel needs a 2xx answer; a plain request's answer is given back
+  // to be read as its response.
+  void talkToProxy(const std::string& request, bool tunnel, const char* operation);
+  std::string readProxyAnswer(std::string* head, std::string* rest);
+  bool skipProxyBody(const std::string& head, const std::string& rest);
+  void noteConnectionMade();
+  // Shows why the connection is not made, tells the notes, and raises.
+  [[noreturn]] void refuse(const char* operation, const char* caption, const std::string& text);
+
+  Route route;
+  std::string logonScheme;  // the proxy logon of the connection, empty when none
+  std::unique_ptr<PlainChannel> plain;
+  std::unique_ptr<TlsChannel> tls;
+  ByteChannel* channel;
 };
 
 // The transport's error box for a Winsock error: its code in decimal and in

@@ -78,6 +78,8 @@ void Url::extract() {
     url.erase(0, scheme + 3);
   }
 
+  if (isSecure()) port = 443;
+
   const std::string rest = url;
   if (rest.size() < 3 || rest[0] == '/') {
     valid = false;
@@ -120,6 +122,17 @@ std::string Url::getPath() const { return path; }
 std::string Url::getPortString() const { return std::to_string(port); }
 
 std::string Url::getHostPort() const {
-  if (port == 80) return host;
+  if (port == (isSecure() ? 443 : 80)) return host;
   return host + ":" + getPortString();
+}
+
+bool Url::isSecure() const {
+  static const char kSecure[] = "https://";
+  if (protocol.size() != sizeof kSecure - 1) return false;
+  for (size_t i = 0; i < protocol.size(); ++i) {
+    char c = protocol[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != kSecure[i]) return false;
+  }
+  return true;
 }

@@ -28,6 +28,8 @@ class Url {
   std::string getPath() const;
   std::string getPortString() const;
   std::string getHostPort() const;
+  // An https:// address (in any letter case): TLS, port 443 unless it names one.
+  bool isSecure() const;
 
  private:
   bool valid;

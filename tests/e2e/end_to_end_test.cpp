@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "support/system_proxy_setting.h"
 #include "support/temporary_directory.h"
 #include "support/test_files.h"
 #include "support/user_session.h"
@@ -448,6 +449,48 @@ TEST_F(EndToEnd, ServerStoppedDuringTheDownloadIsAskedAboutAndYesCompletesOnceIt
   EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
   expectDownloadRootAsServed();
   EXPECT_EQ(filesBelow(installed_), productFiles());
+}
+
+// The product on an HTTPS host, reached through the proxy of the user's Internet
+// settings, which wants Basic credentials: loopback goes through it (<-loopback>),
+// but only names without a dot, such as localhost (every other name bypasses it, so
+// that the tests running beside this one go straight as before).
+TEST_F(EndToEnd, HttpsHostBehindTheSystemProxyInstallsWithEveryConnectionNoted) {
+  const std::string tls = std::to_string(TLS_PORT), proxy = std::to_string(TLS_PORT + 5);
+  const std::string proxyLog = windowsPath(TLS_STATE) + "\\proxy.log", tlsLog = windowsPath(TLS_STATE) + "\\access.log";
+  const size_t proxyLines = linesOf(readFile(proxyLog)).size();
+  const size_t tlsLines = linesOf(readFile(tlsLog)).size();
+  {
+    SystemProxySetting setting("velmorin:opensesame@127.0.0.1:" + proxy, "<-loopback>;*.*");
+    UserSession user(windowsPath(E2E_TLS_INSTALLER));
+    ASSERT_NE(startDownload(user), nullptr) << user.error();
+    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  }
+  expectDownloadRootAsServed();
+  EXPECT_EQ(filesBelow(installed_), productFiles());
+  // Every file whole from the TLS server, none from the plain one.
+  std::vector<std::string> expected;
+  for (const std::string& line : transfers(wholePackage())) expected.push_back(tls + " GET " + kServerPath + line.substr(4));
+  std::vector<std::string> served = linesOf(readFile(tlsLog));
+  EXPECT_EQ(std::vector<std::string>(served.begin() + static_cast<long>(tlsLines), served.end()), expected);
+  EXPECT_TRUE(newRequests().empty());
+  // Each through a tunnel of its own; the first one asked for the credentials.
+  std::vector<std::string> logged = linesOf(readFile(proxyLog));
+  const long tunnels = std::count_if(logged.begin() + static_cast<long>(proxyLines), logged.end(), [&](const std::string& line) {
+    return line.find("): CONNECT localhost:" + tls + " HTTP/1.1") != std::string::npos;
+  });
+  EXPECT_EQ(tunnels, static_cast<long>(expected.size()) + 1);
+  // The log names the TLS version and the proxy once per connection, not per chunk.
+  bool ordered = false;
+  auto runs = logRuns(readFile(log_), &ordered);
+  ASSERT_EQ(runs.size(), 1u) << readFile(log_);
+  const std::string through = ", through proxy 127.0.0.1:" + proxy + " (system settings, Basic logon)";
+  const std::string prefix = "Connection to localhost:" + tls + ": TLS 1.";
+  const long notes = std::count_if(runs[0].begin(), runs[0].end(), [&](const std::string& line) {
+    return line.rfind(prefix, 0) == 0 && line.size() == prefix.size() + 1 + through.size() &&
+           line.compare(prefix.size() + 1, std::string::npos, through) == 0;
+  });
+  EXPECT_EQ(notes, static_cast<long>(expected.size())) << readFile(log_);
 }
 
 // The fixture's folder of names that need escaping in an address joins the product: each

@@ -45,8 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t slash = afterHost.find('/');
   const std::string portText = afterHost.substr(0, slash);
   check(slash == std::string::npos ? path == "/" : afterHost.substr(slash) == path);
+  const int defaultPort = url.isSecure() ? 443 : 80;
   if (portText.empty()) {
-    check(url.getPort() == 80);
+    check(url.getPort() == defaultPort);
   } else {
     check(portText[0] == ':');
     std::istringstream stream(portText.substr(1));
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const std::string hostPort = url.getHostPort();
-  check(url.getPort() == 80 ? hostPort == host : hostPort == host + ":" + std::to_string(url.getPort()));
+  check(url.getPort() == defaultPort ? hostPort == host : hostPort == host + ":" + std::to_string(url.getPort()));
 
   Url copy(url);
   check(copy.getUrl() == whole && copy.getHostPort() == hostPort && copy.isValid());

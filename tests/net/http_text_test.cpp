@@ -75,9 +75,10 @@ std::string refusalOf(const std::string& value) {
   }
 }
 
-TEST(Resolve, OnlyAValueBeginningWithHttpIsAWholeAddress) {
+TEST(Resolve, OnlyAValueBeginningWithHttpOrHttpsIsAWholeAddress) {
   EXPECT_EQ("http://other/x", resolveLocation("http://h/d/f", "h", "http://other/x"));
   EXPECT_EQ("HTTP://other/x", resolveLocation("http://h/d/f", "h", "HTTP://other/x"));
+  EXPECT_EQ("HTTPS://other/x", resolveLocation("http://h/d/f", "h", "HTTPS://other/x"));
   // A query that holds an address is still relative.
   EXPECT_EQ("http://h/d/see?u=http://o/x", resolveLocation("http://h/d/f", "h", "see?u=http://o/x"));
   EXPECT_EQ("h/r?u=http://o/x", resolveLocation("http://h/d/f", "h", "/r?u=http://o/x"));
@@ -85,7 +86,7 @@ TEST(Resolve, OnlyAValueBeginningWithHttpIsAWholeAddress) {
 
 TEST(Resolve, AnotherProtocolIsRefusedNotTakenAsAPath) {
   const std::string refused = "Http::followLocation() -> Error: Unsupported protocol in location";
-  for (const char* value : {"https://h/d/f", "ftp://h/x", "HTTPS://h/", "svn+ssh://h/r", "mailto:a@h"})
+  for (const char* value : {"ftp://h/x", "httpx://h/", "svn+ssh://h/r", "mailto:a@h"})
     EXPECT_EQ(refused, refusalOf(value)) << value;
   // A colon after the first slash, or before any scheme letter, names no protocol.
   EXPECT_EQ("resolved to http://h/d/a/b:c", refusalOf("a/b:c"));
@@ -95,6 +96,16 @@ TEST(Resolve, AnotherProtocolIsRefusedNotTakenAsAPath) {
 TEST(Resolve, RootRelativeGoesToTheSameHostAndPort) {
   EXPECT_EQ("h:8080/x", resolveLocation("http://h:8080/d/f", "h:8080", "/x"));
   EXPECT_EQ("h/", resolveLocation("http://h/d/f", "h", "/"));
+  // and stays on TLS
+  EXPECT_EQ("https://h:8443/x", resolveLocation("Https://h:8443/d/f", "h:8443", "/x"));
+}
+
+TEST(Resolve, OnlyAStepFromHttpsDownToHttpLeavesTls) {
+  EXPECT_TRUE(leavesTls("HTTPS://h/d", "http://h/x"));
+  EXPECT_TRUE(leavesTls("https://h/d", "Http://h/x"));
+  EXPECT_FALSE(leavesTls("https://h/d", "https://o/x"));
+  EXPECT_FALSE(leavesTls("https://h/d", "/x"));
+  EXPECT_FALSE(leavesTls("http://h/d", "http://o/x"));
 }
 
 TEST(Resolve, RelativeIsTakenFromTheDirectoryOfTheCurrentAddress) {

@@ -212,6 +212,19 @@ TEST(Url, PortAboveTcpRangeIsRefusedAfterHostIsCut) {
   EXPECT_EQ(kInvalidPort, refusalOf(url, "http://host:-2147483649"));
 }
 
+TEST(Url, HttpsInAnyCaseIsSecureOnPort443UnlessItNamesOne) {
+  Url url;
+  url = std::string("HTTPS://host/p");
+  EXPECT_TRUE(url.isSecure());
+  EXPECT_EQ(443, url.getPort());
+  EXPECT_EQ("host", url.getHostPort());
+  url = std::string("https://host:80/p");
+  EXPECT_EQ("host:80", url.getHostPort());
+  url = std::string("http://host:443/p");
+  EXPECT_FALSE(url.isSecure());
+  EXPECT_EQ("host:443", url.getHostPort());
+}
+
 TEST(Url, EveryAssignmentStartsFromTheResetState) {
   Url url;
   url = std::string("https://first:8443/a");
