@@ -25,6 +25,21 @@ std::atomic<bool> g_open{false};  // lines are written only while this is set
 char g_path[kLogPathCapacity] = "";
 std::atomic<LogFlush> g_flush{nullptr};
 
+// The time zone, read when the log opens. Asking the system for the local time takes
+// its time-zone lock, which a worker terminated in that call would hold for ever and
+// so stop every later line; converting the system time with a zone held here takes
+// no lock.
+TIME_ZONE_INFORMATION g_zone = {};
+bool g_haveZone = false;
+
+SYSTEMTIME localTimeNow() {
+  SYSTEMTIME universal, local;
+  GetSystemTime(&universal);
+  if (g_haveZone && SystemTimeToTzSpecificLocalTime(&g_zone, &universal, &local)) return local;
+  GetLocalTime(&local);
+  return local;
+}
+
 // Serialises whole lines between threads. A kernel mutex, because the engine may
 // terminate a worker thread in the middle of a line: the next waiter then gets the
 // abandoned mutex instead of waiting forever.
@@ -74,8 +89,7 @@ bool g_lineUnfinished = false;
 void writeLineLocked(const char* text) {
   if (g_lineUnfinished) writeAll(kLogLineEnd, std::strlen(kLogLineEnd));
   g_lineUnfinished = true;
-  SYSTEMTIME now;
-  GetLocalTime(&now);
+  const SYSTEMTIME now = localTimeNow();
   const LogTime time{now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond};
   char prefix[kLogPrefixCapacity];
   const size_t prefixLength = formatLogPrefix(time, prefix);
@@ -97,6 +111,7 @@ void releaseFileLocked() {
 void openLog(HWND owner) {
   LineGuard guard;
   releaseFileLocked();  // a second opening must not hold the file twice
+  g_haveZone = GetTimeZoneInformation(&g_zone) != TIME_ZONE_ID_INVALID;
 
   std::string directory;
   const bool haveDirectory = temporaryDirectory(directory);
