@@ -30,7 +30,7 @@ struct ProgressContext {
 };
 
 // Called on the downloading thread after every received chunk.
-void onProgress(void* context, int /*total*/, int chunk) {
+void onProgress(void* context, int64_t /*total*/, int chunk) {
   FileRecord* record = static_cast<ProgressContext*>(context)->record;
   record->received += chunk;
   int row = g_progressControl->findRow(record);
