@@ -12,6 +12,14 @@ const DWORD kConnectTimeoutMs = 5000;
 const DWORD kReceiveTimeoutMs = 60000;
 }  // namespace
 
+void setDownloadTransport(Http& http, ProgressCallback callback, void* context) {
+  http.ownerWindow = g_mainWindow;
+  http.connectTimeout = kConnectTimeoutMs;
+  http.receiveTimeout = kReceiveTimeoutMs;
+  http.progressCallback = callback;
+  http.progressContext = context;
+}
+
 char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* context,
                    ProgressCallback callback) {
   char address[kDownloadAddressSize];
@@ -21,11 +29,7 @@ char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* c
   std::fflush(stdout);
 
   Http http;
-  http.ownerWindow = g_mainWindow;
-  http.connectTimeout = kConnectTimeoutMs;
-  http.receiveTimeout = kReceiveTimeoutMs;
-  http.progressCallback = callback;
-  http.progressContext = context;
+  setDownloadTransport(http, callback, context);
   http.fetch(address);
   std::printf("endget\n");
   std::fflush(stdout);

@@ -10,3 +10,8 @@ const int kDownloadQuestionSize = 256;
 
 char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* context,
                    ProgressCallback callback);
+
+class Http;
+// The transport settings of every download: error boxes owned by the main window,
+// 5 s to connect, a minute of silence at most, the caller's progress callback.
+void setDownloadTransport(Http& http, ProgressCallback callback, void* context);

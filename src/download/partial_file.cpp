@@ -1,0 +1,165 @@
+#include "download/partial_file.h"
+
+#include <cstring>
+
+namespace {
+
+// Writes go out in pieces of this size; one reused block, whatever the file's size.
+constexpr size_t kPiece = size_t{1} << 20;
+
+// A write that reports success but takes nothing would never end: it counts as a full
+// disk.
+DWORD writeAll(HANDLE file, const char* data, size_t size) {
+  while (size > 0) {
+    DWORD written = 0;
+    if (!WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_DISK_FULL;
+    data += written;
+    size -= written;
+  }
+  return ERROR_SUCCESS;
+}
+
+int64_t sizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return -1;
+  return static_cast<int64_t>(uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow);
+}
+
+// Why the bytes already there are not the beginning of `wanted`, or empty.
+std::string mismatch(bool recordRead, const PartialRecord& record, const PartialRecord& wanted, int64_t size) {
+  if (!recordRead) return "the partial file has no usable record";
+  if (record.address != wanted.address || record.size != wanted.size || record.digest != wanted.digest)
+    return "the partial file is of another file than the manifest lists now";
+  if (size >= wanted.size) return "the partial file is not shorter than the file";
+  return {};
+}
+
+}  // namespace
+
+std::string temporaryPathFor(const char* path) { return std::string(path) + ".~vm"; }
+std::string partialRecordPathFor(const char* path) { return std::string(path) + ".~vr"; }
+
+void discardPartial(const char* path) {
+  DeleteFileA(temporaryPathFor(path).c_str());
+  DeleteFileA(partialRecordPathFor(path).c_str());
+}
+
+PartialFile::PartialFile(const char* path, bool withSha256)
+    : temporary_(temporaryPathFor(path)),
+      recordPath_(partialRecordPathFor(path)),
+      digests_(withSha256),
+      buffer_(kPiece) {}
+
+PartialFile::~PartialFile() {
+  DWORD ignored = 0;
+  close(&ignored);
+}
+
+bool PartialFile::readRecord(PartialRecord* record) const {
+  KernelHandle file(CreateFileA(recordPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  char text[kPartialRecordLimit + 1];
+  DWORD got = 0;
+  // One byte more than a record may hold tells a file that is too long.
+  return file && ReadFile(file.get(), text, sizeof text, &got, nullptr) &&
+         parsePartialRecord(text, got, record);
+}
+
+bool PartialFile::open(const PartialRecord& wanted, std::string* dropped, DWORD* error) {
+  const int64_t there = sizeOf(temporary_);
+  PartialRecord record;
+  const bool recordRead = readRecord(&record);
+  if (there > 0) *dropped = mismatch(recordRead, record, wanted, there);
+  if (there > 0 && dropped->empty()) {
+    file_.reset(CreateFileA(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file_ && digestKeptBytes(there, error)) {
+      kept_ = size_ = there;
+      keptRecord_ = record;
+      return true;
+    }
+    file_.reset();
+    *dropped = "the partial file cannot be read back";
+  }
+  DeleteFileA(recordPath_.c_str());
+  file_.reset(CreateFileA(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file_) {
+    *error = GetLastError();
+    return false;
+  }
+  return true;
+}
+
+// Reads the first `count` bytes back into the digests, through the write block, and
+// leaves the file's pointer at their end.
+bool PartialFile::digestKeptBytes(int64_t count, DWORD* error) {
+  for (int64_t left = count; left > 0;) {
+    const DWORD piece = static_cast<DWORD>(left < static_cast<int64_t>(kPiece) ? left : kPiece);
+    DWORD got = 0;
+    if (!ReadFile(file_.get(), buffer_.data(), piece, &got, nullptr) || got == 0) {
+      *error = got == 0 ? ERROR_HANDLE_EOF : GetLastError();
+      digests_.finish();  // forgotten
+      return false;
+    }
+    digests_.update(buffer_.data(), got);
+    left -= got;
+  }
+  return true;
+}
+
+bool PartialFile::startAgain(const PartialRecord& record, DWORD* error) {
+  buffered_ = 0;
+  size_ = kept_ = 0;
+  digests_.finish();  // what was digested is gone
+  DeleteFileA(recordPath_.c_str());
+  LARGE_INTEGER start = {};
+  if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get())) {
+    *error = GetLastError();
+    return false;
+  }
+  const std::string text = partialRecordText(record);
+  if (text.empty()) return true;
+  // Without its record the transfer is only not resumable: a failure here is no failure.
+  KernelHandle recordFile(CreateFileA(recordPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (recordFile && (writeAll(recordFile.get(), text.data(), text.size()) != ERROR_SUCCESS || !recordFile.close()))
+    DeleteFileA(recordPath_.c_str());
+  return true;
+}
+
+bool PartialFile::append(const char* data, size_t size, DWORD* error) {
+  while (size > 0) {
+    const size_t take = size < kPiece - buffered_ ? size : kPiece - buffered_;
+    std::memcpy(buffer_.data() + buffered_, data, take);
+    buffered_ += take;
+    size_ += static_cast<int64_t>(take);
+    data += take;
+    size -= take;
+    if (buffered_ == kPiece && !flush(error)) return false;
+  }
+  return true;
+}
+
+bool PartialFile::flush(DWORD* error) {
+  if (buffered_ == 0) return true;
+  digests_.update(buffer_.data(), buffered_);
+  const DWORD written = writeAll(file_.get(), buffer_.data(), buffered_);
+  buffered_ = 0;
+  if (written == ERROR_SUCCESS) return true;
+  *error = written;
+  return false;
+}
+
+bool PartialFile::close(DWORD* error) {
+  if (!file_) return true;
+  bool closed = flush(error);
+  if (!file_.close() && closed) {
+    *error = GetLastError();
+    closed = false;
+  }
+  return closed;
+}
