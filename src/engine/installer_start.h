@@ -10,7 +10,8 @@ using InstallerFinish = void (*)(bool succeeded);
 // (product name, download root, the eight services), sets the status line to
 // "Installation ..." and starts the installer thread (its handle in
 // g_installerThread), which calls the entry point and then `finish`. False when the
-// library cannot be loaded, has no entry point or its thread cannot start: that is
-// reported on the console in red and in a box owned by `mainWindow`, and the library
-// is let go again.
+// library cannot be loaded, has no entry point or its thread cannot start, or, in a
+// program with a publisher key, is not the signed one (checked right before the
+// load): that is reported on the console in red and in a box owned by `mainWindow`,
+// and the library is let go again.
 bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish finish);
