@@ -26,6 +26,13 @@ bool fetchText(const char* name, std::string& text) {
   return true;
 }
 
+// On a first run the levels of the download root are not there yet (the analysis
+// creates them again later, reporting each).
+void createDownloadRoot() {
+  const DownloadRootLevels levels = downloadRootLevels();
+  for (const char* level : {levels.company, levels.downloaded, levels.product}) CreateDirectoryA(level, nullptr);
+}
+
 // Written whole or not at all, like a downloaded file; a failure is only reported:
 // the download goes on, and a package without the pair is refused where it is needed.
 void keepInDownloadRoot(const char* name, const std::string& text) {
@@ -42,7 +49,6 @@ void keepInDownloadRoot(const char* name, const std::string& text) {
 }  // namespace
 
 RecordNode* loadSignedManifest() {
-  CreateDirectoryA(g_downloadRoot, nullptr);  // may exist already; a failure shows later
   std::string manifest, signature, reason;
   if (!fetchText("downloadgi.txt", manifest) || !fetchText("downloadgi.sig", signature)) return nullptr;
   if (!verifyPackageSignature(manifest, signature, SerialRule::refuseOlder, &reason)) refusePackage(reason);
@@ -50,6 +56,7 @@ RecordNode* loadSignedManifest() {
                                       g_baseUrl, consolePrintError);
   if (!files) return nullptr;
   if (!everyFileSigned(files, &reason)) refusePackage(reason);
+  createDownloadRoot();
   keepInDownloadRoot("downloadgi.txt", manifest);
   keepInDownloadRoot("downloadgi.sig", signature);
   return files;
