@@ -1,14 +1,17 @@
 // The engine's two long phases under Wine, in a hidden stand-in of the main window
 // with the real console, progress control and flows (bench/engine.sh runs it).
 //
-//   engine_bench analysis <temp dir> <product> <manifest> log|nolog
+//   engine_bench analysis <temp dir> <product> <manifest> log|nolog [<public key>]
 //       The update analysis over a package already present under
 //       <temp dir>\Quorvane\Downloaded\<product>. Prints to stderr:
 //       analysis <files> <seconds from start to the decision>
-//   engine_bench download <temp dir> <product> <manifest> <base url> log|nolog
+//   engine_bench download <temp dir> <product> <manifest> <base url> log|nolog [<public key>]
 //       The download loop over every file of the manifest, from the server of the base
 //       URL, into an empty download root. Prints to stderr:
 //       download <files> <seconds to the hand-over> <peak working set> <working set before>
+//   With a public key (PEM), as an installer built with that key: the signature file
+//   beside the manifest (downloadgi.sig) is checked first, untimed, and every file is
+//   then checked against its signed SHA-256 as well.
 //   engine_bench flush <temp dir> <lines>
 //       What the installation log's flush of every line costs alone: <lines> short
 //       lines written with and without FlushFileBuffers. Prints to stderr:
@@ -33,6 +36,8 @@
 #include "download/text_field.h"
 #include "engine/download_loop.h"
 #include "engine/engine_state.h"
+#include "engine/package_signature.h"
+#include "engine/signature_verification.h"
 #include "engine/update_analysis.h"
 #include "ui/chinstall.h"
 
@@ -110,10 +115,25 @@ std::string readFile(const char* path) {
   return text;
 }
 
+// As a program built with the key: the signature file beside the manifest checked,
+// and kept for the flows.
+void usePublisherKey(const char* keyFile, const std::string& manifestText, const char* manifest) {
+  const std::string pem = readFile(keyFile);
+  std::string signature = manifest;
+  signature.replace(signature.size() - 3, 3, "sig");
+  std::string reason;
+  g_packageSignature.required = true;
+  if (!parsePublisherKeyPem(pem.data(), pem.size(), &g_packageSignature.key, &reason) ||
+      !verifyPackageSignature(manifestText, readFile(signature.c_str()), SerialRule::anyRelease, &reason)) {
+    std::fprintf(stderr, "signature refused: %s\n", reason.c_str());
+    ExitProcess(2);
+  }
+}
+
 // Points the temporary directory at `temporary` and reads the manifest into the file
-// list as the main window does when it opens.
+// list as the main window does when it opens (checking its signature first with a key).
 int loadPackage(const char* temporary, const char* product, const char* manifest,
-                const char* baseUrl) {
+                const char* baseUrl, const char* keyFile) {
   SetEnvironmentVariableA("TMP", temporary);
   char directory[MAX_PATH];
   GetTempPathA(sizeof directory, directory);
@@ -121,6 +141,7 @@ int loadPackage(const char* temporary, const char* product, const char* manifest
   std::string root = std::string(directory) + "\\Quorvane\\Downloaded\\" + product;
   copyCut(g_downloadRoot, sizeof g_downloadRoot, root.c_str());
   std::string text = readFile(manifest);
+  if (keyFile) usePublisherKey(keyFile, text, manifest);
   if (parseManifest(text.data(), static_cast<int>(text.size()), root.c_str(), baseUrl,
                     &g_fileList, &g_directoryList) != ManifestStatus::ok ||
       !g_fileList) {
@@ -139,8 +160,8 @@ void runUntilHandOver(LPTHREAD_START_ROUTINE body) {
   CloseHandle(thread);
 }
 
-int analysis(char** argv) {
-  int files = loadPackage(argv[2], argv[3], argv[4], "127.0.0.1/none");
+int analysis(char** argv, const char* keyFile) {
+  int files = loadPackage(argv[2], argv[3], argv[4], "127.0.0.1/none", keyFile);
   if (std::strcmp(argv[5], "log") == 0) openLog(nullptr);
   chinstall fileList;
   createStandInWindow(fileList);
@@ -179,8 +200,8 @@ void prepareEmptyRoot(int files) {
   }
 }
 
-int download(char** argv) {
-  int files = loadPackage(argv[2], argv[3], argv[4], argv[5]);
+int download(char** argv, const char* keyFile) {
+  int files = loadPackage(argv[2], argv[3], argv[4], argv[5], keyFile);
   if (std::strcmp(argv[6], "log") == 0) openLog(nullptr);
   chinstall fileList;
   createStandInWindow(fileList);
@@ -222,12 +243,14 @@ int flushCost(char** argv) {
 
 int main(int argc, char** argv) {
   setMessageBoxAnswerer(&answerBox);
-  if (argc == 6 && std::strcmp(argv[1], "analysis") == 0) return analysis(argv);
-  if (argc == 7 && std::strcmp(argv[1], "download") == 0) return download(argv);
+  if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "analysis") == 0)
+    return analysis(argv, argc == 7 ? argv[6] : nullptr);
+  if ((argc == 7 || argc == 8) && std::strcmp(argv[1], "download") == 0)
+    return download(argv, argc == 8 ? argv[7] : nullptr);
   if (argc == 4 && std::strcmp(argv[1], "flush") == 0) return flushCost(argv);
   std::fprintf(stderr,
-               "usage: engine_bench analysis <temp dir> <product> <manifest> log|nolog\n"
-               "       engine_bench download <temp dir> <product> <manifest> <base url> log|nolog\n"
+               "usage: engine_bench analysis <temp dir> <product> <manifest> log|nolog [<public key>]\n"
+               "       engine_bench download <temp dir> <product> <manifest> <base url> log|nolog [<public key>]\n"
                "       engine_bench flush <temp dir> <lines>\n");
   return 2;
 }

@@ -14,8 +14,9 @@
 //   ASK=NO                         install without asking first
 //
 // Files at the top of the package that belong to the delivery, not to the product,
-// are never installed: this library, install.ini, and setup.exe and readme.txt (which
-// a rescue package holds beside the package files).
+// are never installed: this library, install.ini, setup.exe and readme.txt (which
+// a rescue package holds beside the package files), and the manifest and signature
+// that a signed package keeps (downloadgi.txt, downloadgi.sig).
 //
 // Every installed file is registered with registerRelatedFile under its name in the
 // package, and so are this library and its settings file: a rescue package saved
@@ -82,8 +83,8 @@ class Installer {
   std::vector<std::string> filesToInstall() {
     const int listed = args_->findSettingNumber(settings_, "FILES");
     if (listed <= 0) {
-      return listPackageFiles(args_->downloadRoot,
-                              {ownFileName(), kSettingsFile, "setup.exe", "readme.txt"});
+      return listPackageFiles(args_->downloadRoot, {ownFileName(), kSettingsFile, "setup.exe", "readme.txt",
+                                                    "downloadgi.txt", "downloadgi.sig"});
     }
     std::vector<std::string> files;
     for (int i = 1; i <= listed; ++i) {

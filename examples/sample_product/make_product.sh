@@ -1,9 +1,10 @@
 #!/bin/sh
 # Writes the Kestrel-Bay sample product into a folder, ready to be served: the sample
 # installer library, its settings file, a few nested directories and files (one of
-# several MB), and the install manifest built with velmorin-manifest.
+# several MB), and the install manifest built with velmorin-manifest, signed when a
+# private key is given.
 #
-#   make_product.sh FOLDER LIBRARY DESTINATION MANIFEST_TOOL [LARGE_BYTES]
+#   make_product.sh FOLDER LIBRARY DESTINATION MANIFEST_TOOL [LARGE_BYTES [PRIVATE_KEY]]
 #
 #   FOLDER          the product folder (emptied first), e.g. www/install/scenarios/kestrel-bay
 #   LIBRARY         sample_installer.dll as built
@@ -11,9 +12,10 @@
 #                   written into install.ini)
 #   MANIFEST_TOOL   velmorin-manifest, or velmorin-manifest.exe (then run under wine64)
 #   LARGE_BYTES     size of the large file (default 6 MiB)
+#   PRIVATE_KEY     the publisher's private key: downloadgi.sig is written too
 set -eu
-[ $# -ge 4 ] || { echo "usage: $0 FOLDER LIBRARY DESTINATION MANIFEST_TOOL [LARGE_BYTES]" >&2; exit 2; }
-folder="$1" library="$2" destination="$3" tool="$4" large="${5:-6291456}"
+[ $# -ge 4 ] || { echo "usage: $0 FOLDER LIBRARY DESTINATION MANIFEST_TOOL [LARGE_BYTES [PRIVATE_KEY]]" >&2; exit 2; }
+folder="$1" library="$2" destination="$3" tool="$4" large="${5:-6291456}" key="${6:-}"
 
 rm -rf "$folder"
 mkdir -p "$folder/data/maps" "$folder/data/scripts/quests" "$folder/data/sound" "$folder/docs"
@@ -33,7 +35,9 @@ chmod -R a+rX "$folder"
 
 case "$tool" in
   *.exe)
-    WINEDEBUG=-all /usr/lib/wine/wine64 "$tool" --product Kestrel-Bay "Z:$(echo "$folder" | tr / '\\')" </dev/null ;;
+    windows() { echo "Z:$1" | tr / '\\'; }
+    WINEDEBUG=-all /usr/lib/wine/wine64 "$tool" --product Kestrel-Bay ${key:+--sign "$(windows "$key")"} \
+      "$(windows "$folder")" </dev/null ;;
   *)
-    "$tool" --product Kestrel-Bay "$folder" ;;
+    "$tool" --product Kestrel-Bay ${key:+--sign "$key"} "$folder" ;;
 esac

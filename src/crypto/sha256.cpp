@@ -35,29 +35,11 @@ Sha256Digest sha256Finish(const uint32_t blocksState[8], const uint8_t* tail, si
 Sha256::Sha256() { std::memcpy(state_, kSha256Initial, sizeof state_); }
 
 void Sha256::update(const void* data, size_t length) {
-  if (length == 0) return;
-  const uint8_t* bytes = static_cast<const uint8_t*>(data);
-  length_ += length;
-  // Complete a block begun by an earlier piece first.
-  if (pendingLength_ != 0) {
-    const size_t take = length < 64 - pendingLength_ ? length : 64 - pendingLength_;
-    std::memcpy(pending_ + pendingLength_, bytes, take);
-    pendingLength_ += take;
-    bytes += take;
-    length -= take;
-    if (pendingLength_ < 64) return;
-    sha256Blocks(state_, pending_, 1);
-    pendingLength_ = 0;
-  }
-  // Whole blocks straight from the caller's buffer.
-  const size_t wholeBlocks = length / 64;
-  if (wholeBlocks != 0) sha256Blocks(state_, bytes, wholeBlocks);
-  pendingLength_ = length % 64;
-  if (pendingLength_ != 0) std::memcpy(pending_, bytes + wholeBlocks * 64, pendingLength_);
+  blocks_.add(data, length, [this](const unsigned char* bytes, size_t count) { sha256Blocks(state_, bytes, count); });
 }
 
 Sha256Digest Sha256::finish() {
-  const Sha256Digest digest = sha256Finish(state_, pending_, pendingLength_, length_);
+  const Sha256Digest digest = sha256Finish(state_, blocks_.pending(), blocks_.pendingLength(), blocks_.length());
   *this = Sha256();
   return digest;
 }

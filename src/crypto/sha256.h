@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "crypto/block_buffer.h"
+
 using Sha256Digest = std::array<uint8_t, 32>;
 
 class Sha256 {
@@ -17,9 +19,7 @@ class Sha256 {
 
  private:
   uint32_t state_[8];
-  uint64_t length_ = 0;
-  uint8_t pending_[64] = {};  // the start of a block not yet complete
-  size_t pendingLength_ = 0;
+  BlockBuffer blocks_;
 };
 
 Sha256Digest sha256(const void* data, size_t length);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "crypto/block_buffer.h"
 #include "crypto/sha256.h"
 
 struct FileDigestResult {
@@ -30,7 +31,5 @@ class FileDigests {
   bool stitched_;  // both digests in one pass (processors with SHA instructions)
   uint32_t md5State_[4];
   uint32_t sha256State_[8];
-  uint64_t length_;
-  unsigned char pending_[64];  // the start of a block not yet complete
-  size_t pendingLength_;
+  BlockBuffer blocks_;
 };

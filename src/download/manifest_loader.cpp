@@ -15,10 +15,16 @@ RecordNode* loadManifest(const char* downloadRoot, const char* baseUrl, RefusalR
   int size = 0;
   char* text = downloadFile(baseUrl, "downloadgi.txt", &size, nullptr, nullptr);
   if (!text) return nullptr;
+  RecordNode* files = useManifestText(text, size, downloadRoot, baseUrl, report);
+  std::free(text);
+  return files;
+}
+
+RecordNode* useManifestText(const char* text, int size, const char* downloadRoot, const char* baseUrl,
+                            RefusalReport report) {
   ManifestRefusal refusal;
   ManifestStatus status =
       parseManifest(text, size, downloadRoot, baseUrl, &g_fileList, &g_directoryList, &refusal);
-  std::free(text);
   if (status != ManifestStatus::ok) {
     const std::string line = "Install manifest refused: " + refusal.entry + ": " + refusal.reason + "\n";
     std::fputs(line.c_str(), stdout);  // the download service's trace

@@ -14,3 +14,9 @@ using RefusalReport = void (*)(const char* text);
 // the error box says the manifest is unusable.
 RecordNode* loadManifest(const char* downloadRoot, const char* baseUrl,
                          RefusalReport report = nullptr);
+
+// The second half of loadManifest, for a manifest text already at hand (an installer
+// with a publisher key checks the text's signature first): parses it into the lists,
+// or reports a refusal as loadManifest does and returns nullptr.
+RecordNode* useManifestText(const char* text, int size, const char* downloadRoot, const char* baseUrl,
+                            RefusalReport report);

@@ -70,27 +70,9 @@ void digestText(const void* data, uint32_t length, char out[33]) {
 }
 
 void DigestStream::add(const void* data, size_t length) {
-  if (length == 0) return;
-  const unsigned char* bytes = static_cast<const unsigned char*>(data);
-  length_ += length;
-  // Complete a block begun by an earlier piece first.
-  if (pendingLength_ != 0) {
-    const size_t take = length < 64 - pendingLength_ ? length : 64 - pendingLength_;
-    std::memcpy(pending_ + pendingLength_, bytes, take);
-    pendingLength_ += take;
-    bytes += take;
-    length -= take;
-    if (pendingLength_ < 64) return;
-    md5Blocks(state_, pending_, 1);
-    pendingLength_ = 0;
-  }
-  // Whole blocks straight from the caller's buffer, as digestText does.
-  const size_t wholeBlocks = length / 64;
-  if (wholeBlocks != 0) md5Blocks(state_, bytes, wholeBlocks);
-  pendingLength_ = length % 64;
-  if (pendingLength_ != 0) std::memcpy(pending_, bytes + wholeBlocks * 64, pendingLength_);
+  blocks_.add(data, length, [this](const unsigned char* bytes, size_t count) { md5Blocks(state_, bytes, count); });
 }
 
 void DigestStream::finish(char out[33]) {
-  md5FinishText(state_, pending_, pendingLength_, length_, out);
+  md5FinishText(state_, blocks_.pending(), blocks_.pendingLength(), blocks_.length(), out);
 }

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "crypto/block_buffer.h"
+
 void digestText(const void* data, uint32_t length, char out[33]);
 
 // The same digest text for bytes given in pieces, so that a file larger than memory
@@ -15,7 +17,5 @@ class DigestStream {
 
  private:
   uint32_t state_[4] = {0x67452301u, 0xefcdab89u, 0x98badcfeu, 0x10325476u};  // kMd5Initial
-  uint64_t length_ = 0;
-  unsigned char pending_[64] = {};  // the start of a block not yet complete
-  size_t pendingLength_ = 0;
+  BlockBuffer blocks_;
 };

@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "download/download_file.h"
-#include "download/md5_digest.h"
+#include "download/file_digests.h"
 #include "engine/download_file_writer.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/engine_texts.h"
 #include "engine/engine_utilities.h"
 #include "engine/main_window_controls.h"
+#include "engine/package_signature.h"
 #include "framework/app_name.h"
 #include "services/message_box.h"
 #include "ui/chinstall.h"
@@ -52,11 +53,12 @@ bool fetch(FileRecord* record, HWND owner, Body& body) {
   return body.bytes != nullptr;
 }
 
+// The body's MD5 digest, and its SHA-256 in a signed program, in one pass.
 bool digestMatches(const FileRecord* record, const Body& body) {
   consoleReport("OK ,verifying CRC ...", nullptr, true, false);
-  char digest[33];
-  digestText(body.bytes, static_cast<uint32_t>(body.size), digest);
-  return std::string(digest) == record->digest;
+  FileDigests digests(g_packageSignature.required);
+  digests.update(body.bytes, static_cast<size_t>(body.size));
+  return digestsMatchRecord(*record, digests.finish());
 }
 
 enum class WriteOutcome { written, leftUnwritten, cancelled };

@@ -18,10 +18,12 @@
 //   g_installerThread             launch                             close
 //   g_singleFileThread            main window; cleared by the        main window
 //                                 thread itself when it ends
+//   g_packageSignature            main window (key, manifest's       analysis, download loop,
+//                                 signature); analysis (mode 2)      launch, rescue package
 //
-// The descriptor values, the download root and the two lists are declared with the
-// code that fills them (lower layers that know nothing of windows); they are listed
-// here so that a reader finds the whole shared state at once.
+// The descriptor values, the download root, the two lists and the package's
+// signature are declared with the code that fills them; they are listed here so that
+// a reader finds the whole shared state at once.
 #pragma once
 #include <windows.h>
 

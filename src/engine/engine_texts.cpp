@@ -22,3 +22,8 @@ std::string digestReportText(const std::vector<std::string>& localPaths,
   text += supportAddress ? supportAddress : "";
   return text;
 }
+
+std::string packageRefusalText(const std::string& reason, const char* logPath) {
+  return "Installation package refused :\n" + reason + "\nNothing was installed.\nLog file : " +
+         (logPath && *logPath ? logPath : "none");
+}

@@ -16,3 +16,7 @@ std::string relatedFileDetail(const char* uri, const char* localPath);
 // line, and the support address to write to.
 std::string digestReportText(const std::vector<std::string>& localPaths,
                              const char* supportAddress);
+
+// The box of a package refused by the publisher's signature check: what was wrong,
+// that nothing was installed, and where the log is (none when there is no log).
+std::string packageRefusalText(const std::string& reason, const char* logPath);

@@ -5,11 +5,15 @@
 
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
+#include "engine/engine_texts.h"
 #include "engine/engine_utilities.h"
 #include "engine/installer_arguments.h"
 #include "engine/installer_fault.h"
+#include "engine/library_check.h"
 #include "engine/main_window_controls.h"
+#include "engine/package_signature.h"
 #include "framework/app_name.h"
+#include "services/install_log.h"
 #include "services/message_box.h"
 #include "services/process_exit.h"
 #include "win32/guarded_call.h"
@@ -70,7 +74,19 @@ DWORD WINAPI watchInstaller(LPVOID parameter) {
 }  // namespace
 
 bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish finish) {
+  // In a signed program the file stays open, unchangeable, from its check until it
+  // is loaded.
+  KernelHandle checked;
+  if (g_packageSignature.required) {
+    std::string reason;
+    checked = holdSignedLibrary(path, &reason);
+    if (!checked) {
+      reportLaunchError(mainWindow, packageRefusalText(reason, logFilePath()));
+      return false;
+    }
+  }
   LoadedModule library = loadInstallerLibrary(mainWindow, path);
+  checked.close();
   if (!library) return false;
   QuorvaneInstallEntry entry = findInstallerEntry(library.get());
   if (!entry) {

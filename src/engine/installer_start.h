@@ -13,6 +13,8 @@ using InstallerFinish = void (*)(bool succeeded, const char* failure);
 // "Installation ..." and starts the installer thread (its handle in
 // g_installerThread), which calls the entry point and then `finish`; a watcher calls
 // `finish` instead if that thread ends without it. False when the library cannot be
-// loaded, has no entry point or its thread cannot start: that is reported on the
-// console in red and in a box owned by `mainWindow`, and the library is let go again.
+// loaded, has no entry point or its thread cannot start, or, in a program with a
+// publisher key, is not the signed one (checked right before the load): that is
+// reported on the console in red and in a box owned by `mainWindow`, and the library
+// is let go again.
 bool startInstallerLibrary(HWND mainWindow, const char* path, InstallerFinish finish);

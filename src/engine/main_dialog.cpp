@@ -11,6 +11,8 @@
 #include "engine/engine_state.h"
 #include "engine/engine_utilities.h"
 #include "engine/library_launch.h"
+#include "engine/package_signature.h"
+#include "engine/signed_manifest_load.h"
 #include "engine/update_analysis.h"
 #include "framework/app_name.h"
 #include "resources/resource_ids.h"
@@ -78,6 +80,7 @@ BOOL CvelmorinDlg::onInitDialog() {
   createFileList();
   requireDescriptor();
   buildDownloadRoot();
+  loadPublisherKey();
   if (installMode != 2) loadPackageManifest();
   attachItem(activity_, 1009);
   SetTimer(activity_.hwnd(), kActivityTimer, 600, nullptr);
@@ -124,9 +127,11 @@ void CvelmorinDlg::buildDownloadRoot() {
 }
 
 // The manifest has told the user what went wrong, if anything could be told; why a
-// manifest was refused goes to the console in red, and so to the log.
+// manifest was refused goes to the console in red, and so to the log. With a
+// publisher key, its signature is checked before it is used.
 void CvelmorinDlg::loadPackageManifest() {
-  RecordNode* files = loadManifest(g_downloadRoot, g_baseUrl, consolePrintError);
+  RecordNode* files =
+      g_packageSignature.required ? loadSignedManifest() : loadManifest(g_downloadRoot, g_baseUrl, consolePrintError);
   if (!files || listCount(files) == 0) endProcess(kExitAborted);
 }
 

@@ -11,6 +11,7 @@
 #include "engine/engine_state.h"
 #include "engine/engine_utilities.h"
 #include "engine/main_window_controls.h"
+#include "engine/package_signature.h"
 #include "framework/app_name.h"
 #include "resources/resource_ids.h"
 #include "services/folder_browser.h"
@@ -133,6 +134,16 @@ bool copyPackageFiles(const std::string& package) {
   return true;
 }
 
+// A signed package carries its checked manifest and signature, which its setup.exe
+// verifies the package against before it restores anything.
+bool copySignedManifest(const std::string& package) {
+  for (const char* name : {"downloadgi.txt", "downloadgi.sig"}) {
+    if (copyWithRetry(std::string(g_downloadRoot) + "\\" + name, package + "\\" + name) == CopyResult::cancelled)
+      return false;
+  }
+  return true;
+}
+
 // Creates or replaces the file; one that cannot be created is skipped silently.
 void writeWholeFile(const std::string& path, const void* bytes, DWORD size) {
   if (path.size() >= MAX_PATH) return;
@@ -198,6 +209,7 @@ void saveRescuePackage() {
   const std::string package = std::string(g_chosenDirectory) + "\\pack\\";
   createPackageDirectories(package);
   if (!copyPackageFiles(package)) return;  // Cancel: nothing after the copies
+  if (g_packageSignature.required && !copySignedManifest(package)) return;
 
   setStatusLine("Creating a rescue setup ...");
   writeRescueSetup(package);

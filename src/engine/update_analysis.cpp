@@ -1,7 +1,7 @@
 // The update analysis thread: what is already in the download root is compared with
 // the manifest, the user is asked about an update where one is found, and the
 // download thread is started and waited for. In mode 2 the user points at an
-// earlier download instead.
+// earlier download instead, which a program with a publisher key checks whole first.
 #include "engine/update_analysis.h"
 
 #include <shlobj.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "download/md5_digest.h"
+#include "download/file_digest_reader.h"
 #include "download/text_field.h"
 #include "engine/download_loop.h"
 #include "engine/download_root.h"
@@ -17,18 +17,18 @@
 #include "engine/engine_state.h"
 #include "engine/engine_utilities.h"
 #include "engine/main_window_controls.h"
+#include "engine/package_folder_check.h"
+#include "engine/package_signature.h"
 #include "framework/app_name.h"
 #include "services/folder_browser.h"
 #include "services/message_box.h"
 #include "services/process_exit.h"
 #include "ui/chinstall.h"
 #include "win32/handles.h"
-#include "win32/whole_file.h"
 
 namespace {
 
 constexpr unsigned char kFromDirectory = 2;
-constexpr uint64_t kLargestFile = 0x7FFFFFFF;
 
 struct Findings {
   bool allCurrent = true;   // no file missing or changed
@@ -60,8 +60,22 @@ void showAnalysisProgress(int fileCount) {
   showFileCountBar(fileCount);
 }
 
+// The digests of every file, and the one buffer they are read through.
+struct LocalDigests {
+  FileDigests digests{g_packageSignature.required};
+  std::vector<char> buffer;
+};
+
+// Read to its end when it has the manifest's size; one of another size cannot be
+// the manifest's, and is not read at all.
+bool digestFileOfSize(HANDLE file, int64_t size, LocalDigests& local, FileDigestResult* result) {
+  LARGE_INTEGER actual{};
+  return GetFileSizeEx(file, &actual) && actual.QuadPart == size &&
+         digestOpenFile(file, local.digests, local.buffer, result);
+}
+
 // One record: is its file there, and is it the manifest's?
-void examineLocalFile(FileRecord* record, Findings& findings, std::vector<char>& data) {
+void examineLocalFile(FileRecord* record, Findings& findings, LocalDigests& local) {
   record->updateNeeded = 0;
   g_progressControl->setRow(record->index, record->name, record->localPath, record->size, record);
   consoleReport("Scan file ", record->localPath, false, true);
@@ -74,18 +88,15 @@ void examineLocalFile(FileRecord* record, Findings& findings, std::vector<char>&
     return;
   }
   consolePrint("already exists ,loading file ...");
-  // Read whole or not at all: a file larger than the manifest's largest size, or too
-  // large to hold in memory, is not the manifest's anyway.
-  const bool read = readOpenFile(file.get(), kLargestFile, data) == FileRead::whole;
+  FileDigestResult digests;
+  const bool read = digestFileOfSize(file.get(), record->size, local, &digests);
   file.close();
   consolePrint("checking CRC ...");
-  char digest[33] = "";
-  if (read) digestText(data.data(), static_cast<uint32_t>(data.size()), digest);
-  if (read && std::string(digest) == record->digest) {
+  if (read && digestsMatchRecord(*record, digests)) {
     consolePrint("no update needed\n");
     record->missing = 0;
     g_progressControl->setRowState(record->index, kRowPresent);
-  } else {  // a file that cannot be read whole cannot be the manifest's either
+  } else {  // a file that cannot be read cannot be the manifest's either
     consolePrint(" update needed\n");
     findings.allCurrent = false;
     findings.someChanged = true;
@@ -96,11 +107,11 @@ void examineLocalFile(FileRecord* record, Findings& findings, std::vector<char>&
 Findings compareLocalFiles() {
   Findings findings;
   const int last = listCount(g_fileList) - 1;
-  std::vector<char> data;  // one buffer for every file, as large as the largest
+  LocalDigests local;
   int position = 0;
   for (RecordNode* node = g_fileList; node; node = node->next, ++position) {
     stepFileCountBar(position, last);
-    examineLocalFile(static_cast<FileRecord*>(node->item), findings, data);
+    examineLocalFile(static_cast<FileRecord*>(node->item), findings, local);
   }
   return findings;
 }
@@ -149,6 +160,7 @@ void chooseEarlierDownload(HWND mainWindow) {
                                       std::string(folder) + "\\"};
     for (const std::string& candidate : candidates) {
       if (holdsPackage(candidate)) {
+        if (g_packageSignature.required) requireVerifiedPackageFolder(candidate);
         SendMessageA(mainWindow, kPackageComplete, 0, 0);
         return;
       }

@@ -6,6 +6,8 @@
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/installer_start.h"
+#include "engine/package_folder_check.h"
+#include "engine/package_signature.h"
 #include "rescue/rescue_finish.h"
 #include "resources/resource_ids.h"
 #include "services/install_log.h"
@@ -26,6 +28,7 @@ BOOL crescue::onInitDialog() {
   g_mainWindow = hwnd();
   openLog(hwnd());
   prepareConsole();
+  loadPublisherKey();
   setTexts();
   HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_VELMORIN));
   SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -51,7 +54,8 @@ void crescue::setTexts() {
   SetDlgItemTextA(hwnd(), kWelcomeText, welcome.c_str());
 }
 
-// The licence page first (leaving it ends the program), then the installer library.
+// The licence page first (leaving it ends the program), then, with a publisher key,
+// the whole package checked offline, then the installer library.
 void crescue::start() {
   restoring_ = true;
   EnableWindow(item(kStartButton), FALSE);
@@ -61,6 +65,7 @@ void crescue::start() {
   const INT_PTR accepted = licence.doModal();
   ShowWindow(hwnd(), SW_SHOW);
   const std::string library = std::string(g_downloadRoot) + "\\" + g_libraryName;
+  if (accepted == IDOK && g_packageSignature.required) requireVerifiedPackageFolder(g_downloadRoot);
   if (accepted == IDOK && startInstallerLibrary(hwnd(), library.c_str(), &finishRestore)) return;
 
   restoring_ = false;

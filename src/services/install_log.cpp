@@ -154,6 +154,8 @@ void askViewLog(HWND owner) {
 
 void setLogFlush(LogFlush flush) { g_flush.store(flush); }
 
+const char* logFilePath() { return g_path; }
+
 void closeLog() {
   LineGuard guard;
   releaseFileLocked();

@@ -7,6 +7,8 @@ void openLog(HWND owner);
 void writeLogLine(const char* text);
 void askViewLog(HWND owner);
 void closeLog();
+// The log file's path; empty when no log could be created.
+const char* logFilePath();
 
 // The flush to disk after every line: FlushFileBuffers, or a stand-in that tests put
 // there to see each flush (nullptr restores FlushFileBuffers).

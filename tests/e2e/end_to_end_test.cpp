@@ -160,12 +160,16 @@ class EndToEnd : public testing::Test {
 
   void TearDown() override {
     if (namesServed_) MoveFileA((product_ + "\\names").c_str(), (work_ + "\\names\\names").c_str());
+    restoreServedFiles();
+    if (serverChanged_) controlServer("restart");
+    WSACleanup();
+  }
+  void restoreServedFiles() {
     for (const auto& [path, saved] : savedFiles_) {
       std::ofstream(path, std::ios::binary | std::ios::trunc) << saved.first;
       setLastWriteTime(path, saved.second);
     }
-    if (serverChanged_) controlServer("restart");
-    WSACleanup();
+    savedFiles_.clear();
   }
 
   // Replaces a file of the served product (put back after the case).
@@ -538,5 +542,195 @@ TEST_F(EndToEnd, NamesThatNeedEscapingInstallAndARefusedManifestSaysWhy) {
   ASSERT_EQ(runs.size(), 1 + refused.size()) << readFile(log_);
   for (size_t i = 0; i < refused.size(); ++i)
     EXPECT_TRUE(holds(runs[1 + i], "Install manifest refused: " + refused[i].second)) << readFile(log_);
+}
+
+// The installer built with the test's publisher key, against the signed copy of the
+// product (release 1000). Whatever was tampered with, the run must end in a refusal
+// or the digest questions; the tampered library, were it ever loaded, leaves its marker.
+class SignedPackages : public EndToEnd {
+ protected:
+  void SetUp() override {
+    EndToEnd::SetUp();
+    product_ = work_ + "\\www\\install\\scenarios\\kestrel-bay-signed";
+    served_ = filesBelow(product_);  // the download root keeps downloadgi.txt and downloadgi.sig too
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kSerials, kProduct);  // no release seen yet
+  }
+  void TearDown() override {
+    EndToEnd::TearDown();
+    EXPECT_FALSE(fs::exists(case_ + "\\temp\\tampered-library-loaded")) << "the tampered library was loaded";
+  }
+  // The served folder signed again (its manifest written again too) as release `serial`.
+  void sign(const std::string& key, int serial) {
+    for (const char* name : {"downloadgi.txt", "downloadgi.sig"}) changeServedFile(name, readFile(product_ + "\\" + name));
+    DWORD code = STILL_ACTIVE;
+    start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" --product Kestrel-Bay --sign \"" + key + "\" --serial " +
+              std::to_string(serial) + " \"" + product_ + "\"",
+          &code);
+    ASSERT_EQ(code, 0u);
+  }
+  std::string refusal(const std::string& reason) const {
+    return "Installation package refused :\n" + reason + "\nNothing was installed.\nLog file : " + case_ +
+           "\\temp\\\\velmorin.log";
+  }
+  // Refused as the main window opens: the box, exit code -1, nothing written.
+  void expectRefusal(const std::string& reason) {
+    const Files before = filesBelow(root_);
+    UserSession user(windowsPath(E2E_SIGNED_INSTALLER));
+    ASSERT_TRUE(user.chooseMode(kSingleComputerMode)) << user.error();
+    ASSERT_TRUE(user.answer(refusal(reason), IDOK, "refused")) << user.error();
+    EXPECT_EQ(user.process().waitExit(), 0xFFFFFFFFu) << reason;
+    EXPECT_EQ(filesBelow(root_), before) << reason;
+  }
+  static uint64_t rememberedSerial() {
+    uint64_t serial = 0;
+    DWORD size = sizeof serial;
+    RegGetValueA(HKEY_CURRENT_USER, kSerials, kProduct, RRF_RT_QWORD, nullptr, &serial, &size);
+    return serial;
+  }
+  static constexpr const char* kSerials = "Software\\Quorvane\\velmorin\\Serials";
+  const std::string key_ = windowsPath(E2E_PRIVATE_KEY);
+};
+
+TEST_F(SignedPackages, AGenuineReleaseInstallsUpdatesAndItsPackagesAreCheckedOfflineBeforeTheyRestore) {
+  const std::string rescue = case_ + "\\rescue", pack = rescue + "\\pack", manual = served_.at("docs\\manual.txt");
+  const Files installed = without(served_, {"sample_installer.dll", "install.ini", "downloadgi.txt", "downloadgi.sig"});
+  fs::create_directories(rescue);
+  {
+    UserSession user(windowsPath(E2E_SIGNED_INSTALLER));
+    ASSERT_NE(startDownload(user), nullptr) << user.error();
+    EXPECT_EQ(installAndFinish(user, rescue), 512u) << user.error();
+  }
+  // The checked manifest and signature are kept beside the package and saved with it, never installed.
+  EXPECT_EQ(filesBelow(root_), served_);
+  EXPECT_EQ(filesBelow(installed_), installed);
+  EXPECT_EQ(without(filesBelow(pack), {"setup.exe", "readme.txt"}), served_);
+  EXPECT_EQ(rememberedSerial(), 1000u);
+
+  // Release 1001 changes the manual: the update fetches the pair and that file alone.
+  changeServedFile("docs\\manual.txt", "Kestrel Bay\r\nSecond edition.\r\n");
+  sign(key_, 1001);
+  served_ = filesBelow(product_);
+  newRequests();
+  {
+    UserSession user(windowsPath(E2E_SIGNED_INSTALLER));
+    ASSERT_NE(startDownload(user), nullptr) << user.error();
+    ASSERT_TRUE(user.answer("A update installation is probably detected,\nconfirme update ?", IDYES, "update"))
+        << user.error();
+    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  }
+  EXPECT_EQ(newRequests().size(), 3u);
+  EXPECT_EQ(filesBelow(root_), served_);
+  EXPECT_EQ(rememberedSerial(), 1001u);
+
+  // Mode 2 takes the rescue package of release 1000, older but checked whole; the
+  // remembered serial stays.
+  std::error_code ignored;
+  fs::remove_all(installed_, ignored);
+  {
+    UserSession user(windowsPath(E2E_SIGNED_INSTALLER));
+    HWND main = user.openMainWindow(kFromDirectoryMode);
+    ASSERT_NE(main, nullptr) << user.error();
+    clickButton(main, kDownloadButton);
+    ASSERT_TRUE(user.chooseFolder("Select directory containing a installation", pack, "directory")) << user.error();
+    ASSERT_TRUE(user.answer("Bad directory installation , try select parent directory\n", IDOK, "bad")) << user.error();
+    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  }
+  EXPECT_EQ(readFile(installed_ + "\\docs\\manual.txt"), manual);
+  EXPECT_EQ(rememberedSerial(), 1001u);
+
+  // Its setup.exe checks pack\ offline: it restores the package as saved, and refuses it
+  // once one byte has changed.
+  for (bool tampered : {false, true}) {
+    if (tampered) std::ofstream(pack + "\\docs\\manual.txt", std::ios::binary | std::ios::trunc) << manual + " ";
+    UserSession user(pack + "\\setup.exe");
+    HWND window = user.process().waitDialog(std::string("Rescue setup of ") + kProduct);
+    ASSERT_NE(window, nullptr) << user.process().describeWindows();
+    clickButton(window, 1000);
+    ASSERT_TRUE(user.acceptLicence()) << user.error();
+    if (tampered) {
+      ASSERT_TRUE(user.answer(refusal("The file " + pack + "\\docs\\manual.txt is missing or not the one the publisher signed."),
+                              IDOK, "refused"))
+          << user.error();
+      EXPECT_EQ(user.process().waitExit(), 0xFFFFFFFFu);
+    } else {
+      ASSERT_TRUE(user.answer(libraryQuestion(), IDYES, "library")) << user.error();
+      ASSERT_TRUE(user.answer("Installation finished.", IDOK, "finished")) << user.error();
+      ASSERT_TRUE(user.answer("View Log install", IDNO, "log")) << user.error();
+      EXPECT_EQ(user.process().waitExit(), 512u);
+    }
+  }
+}
+
+TEST_F(SignedPackages, EveryTamperedPackageIsRefusedBeforeAnythingOfItIsUsed) {
+  const std::string tampered = readFile(windowsPath(E2E_TAMPERED_LIBRARY)), signature = served_.at("downloadgi.sig");
+  // The library replaced, and the manifest rewritten to match it.
+  changeServedFile("sample_installer.dll", tampered);
+  ASSERT_EQ(rebuildManifest(), 0u);
+  expectRefusal("The install manifest downloadgi.txt is not the one the publisher signed.");
+  restoreServedFiles();
+
+  // The signature file missing (nginx's error page comes instead), cut short, or
+  // signed with a key made now, not the publisher's.
+  changeServedFile("downloadgi.sig", signature);
+  DeleteFileA((product_ + "\\downloadgi.sig").c_str());
+  expectRefusal("The signature file downloadgi.sig is missing or not a signature file.");
+  changeServedFile("downloadgi.sig", signature.substr(0, signature.size() - 20));
+  expectRefusal("The signature file downloadgi.sig is damaged: line 12: does not end in LF (the file is cut short).");
+  DWORD code = STILL_ACTIVE;
+  start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" keygen \"" + case_ + "\\other.pem\" \"" + case_ + "\\other.pub\"", &code);
+  ASSERT_EQ(code, 0u);
+  sign(case_ + "\\other.pem", 1000);
+  expectRefusal("The signature file downloadgi.sig is not signed by the publisher: the signature is not the publisher's.");
+  restoreServedFiles();
+
+  // A file with the MD5 of the signed one but not its SHA-256: the digest questions,
+  // the report, no launch, nothing written under its name.
+  changeServedFile("data\\maps\\harbour.map", readFile(work_ + "\\harbour-twin.map"));
+  const std::string twin = localPath("data\\maps\\harbour.map");
+  {
+    UserSession user(windowsPath(E2E_SIGNED_INSTALLER));
+    HWND main = startDownload(user);
+    ASSERT_NE(main, nullptr) << user.error();
+    ASSERT_TRUE(user.answer("CRC Error during downloading " + twin + ", retry download file ?", IDNO, "crc")) << user.error();
+    ASSERT_TRUE(user.answer("Filename error " + twin + ", Do you this Skip this file (not recommanded) ?", IDNO, "skip"))
+        << user.error();
+    ASSERT_TRUE(user.answerStarting("File below downloaded has incorrect CRC  : \n" + twin + "\n", IDOK, "report"))
+        << user.error();
+    EXPECT_EQ(user.nextMessageBox(1500), nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(user.process().waitExit(), 0u);
+  }
+  EXPECT_FALSE(fs::exists(twin));
+  restoreServedFiles();
+
+  // The library in the download root swapped while the launch question is open.
+  {
+    UserSession user(windowsPath(E2E_SIGNED_INSTALLER));
+    HWND main = startDownload(user);
+    ASSERT_NE(main, nullptr) << user.error();
+    HWND question = user.process().waitMessageBox(kLaunchQuestion, 30000);
+    ASSERT_NE(question, nullptr) << user.process().describeWindows();
+    std::ofstream(localPath("sample_installer.dll"), std::ios::binary | std::ios::trunc) << tampered;
+    ASSERT_TRUE(user.answer(kLaunchQuestion, IDYES, "launch")) << user.error();
+    ASSERT_TRUE(user.answer(refusal("The installer library " + root_ + "\\sample_installer.dll is not the one the publisher signed."),
+                            IDOK, "refused"))
+        << user.error();
+    EXPECT_TRUE(eventually([&] { return IsWindowEnabled(GetDlgItem(main, kDownloadButton)) != FALSE; }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(user.process().waitExit(), 0u);
+  }
+
+  // Release 1000 served again once 1001 was seen.
+  sign(key_, 1001);
+  {
+    UserSession user(windowsPath(E2E_SIGNED_INSTALLER));
+    HWND main = user.openMainWindow(kSingleComputerMode);
+    ASSERT_NE(main, nullptr) << user.error();
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(user.process().waitExit(), 0u);
+  }
+  restoreServedFiles();
+  expectRefusal("The package is an older release (serial 1000) than one already downloaded (serial 1001).");
+  EXPECT_NE(readFile(log_).find("The package is an older release (serial 1000)"), std::string::npos);
 }
 }  // namespace

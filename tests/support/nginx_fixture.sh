@@ -10,7 +10,7 @@ shift 2
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
-. "$(dirname "$0")/nginx_stop.sh"
+. "$(dirname "$0")/nginx_common.sh"
 stop() { stop_nginx "$dir/nginx.pid"; }
 
 free_port() {
@@ -20,23 +20,8 @@ free_port() {
 write_config() {
   port="$1"
   {
-    # As root nginx would hand its workers to "nobody", who may not read the files.
-    [ "$(id -u)" -eq 0 ] && echo "user root;"
-    echo "worker_processes 1;"
-    echo "pid $dir/nginx.run.pid;"
-    echo "error_log $dir/error.log;"
-    echo "events { worker_connections 64; }"
-    echo "http {"
+    nginx_config_head "$dir"
     echo "  access_log off;"
-    echo "  sendfile on;"
-    echo "  default_type application/octet-stream;"
-    # Temporary paths of the modules this nginx has, so nothing outside DIR is needed.
-    for kind in client-body proxy fastcgi uwsgi scgi; do
-      if nginx -V 2>&1 | grep -q -- "--http-$kind-temp-path"; then
-        directive=$(echo "$kind" | tr - _)_temp_path
-        echo "  $directive $dir/temp/$kind;"
-      fi
-    done
     echo "  server { listen 127.0.0.1:$port; root $dir/www; }"
     echo "}"
   } >"$dir/nginx.conf"

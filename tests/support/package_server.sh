@@ -20,29 +20,15 @@ shift 2
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
-. "$(dirname "$0")/nginx_stop.sh"
+. "$(dirname "$0")/nginx_common.sh"
 stop() { stop_nginx "$state/nginx.pid"; }
 
 write_config() {
   root="$1" port="$2" rate="${3:-0}"
   {
-    # As root nginx would hand its workers to "nobody", who may not read the files.
-    [ "$(id -u)" -eq 0 ] && echo "user root;"
-    echo "worker_processes 1;"
-    echo "pid $state/nginx.run.pid;"
-    echo "error_log $state/error.log;"
-    echo "events { worker_connections 64; }"
-    echo "http {"
+    nginx_config_head "$state"
     echo "  log_format transfers '\$request_method \$request_uri \$status \$body_bytes_sent \$request_completion';"
     echo "  access_log $state/access.log transfers;"
-    echo "  sendfile on;"
-    echo "  default_type application/octet-stream;"
-    # Temporary paths of the modules this nginx has, so nothing outside STATE is needed.
-    for kind in client-body proxy fastcgi uwsgi scgi; do
-      if nginx -V 2>&1 | grep -q -- "--http-$kind-temp-path"; then
-        echo "  $(echo "$kind" | tr - _)_temp_path $state/temp/$kind;"
-      fi
-    done
     echo "  server {"
     echo "    listen 127.0.0.1:$port;"
     echo "    root $root;"

@@ -22,7 +22,7 @@ state="$2"
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
-. "$(dirname "$0")/nginx_stop.sh"
+. "$(dirname "$0")/nginx_common.sh"
 
 stop() {
   stop_nginx "$state/nginx.pid"
@@ -73,21 +73,9 @@ tls_server() {
 
 write_config() {
   {
-    [ "$(id -u)" -eq 0 ] && echo "user root;"
-    echo "worker_processes 1;"
-    echo "pid $state/nginx.run.pid;"
-    echo "error_log $state/error.log;"
-    echo "events { worker_connections 64; }"
-    echo "http {"
+    nginx_config_head "$state"
     echo "  log_format transfers '\$server_port \$request_method \$uri \$status \$body_bytes_sent \$request_completion';"
     echo "  access_log $state/access.log transfers;"
-    echo "  sendfile on;"
-    echo "  default_type application/octet-stream;"
-    for kind in client-body proxy fastcgi uwsgi scgi; do
-      if nginx -V 2>&1 | grep -q -- "--http-$kind-temp-path"; then
-        echo "  $(echo "$kind" | tr - _)_temp_path $state/temp/$kind;"
-      fi
-    done
     tls_server "$base" good
     echo "  server { listen 127.0.0.1:$(($base + 1)); root $root;"
     echo "    location = /proxy.pac { default_type application/x-ns-proxy-autoconfig; return 200"

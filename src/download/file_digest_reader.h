@@ -1,0 +1,14 @@
+// The digests of a file on disk, read in pieces through one buffer that the caller
+// keeps from file to file: a file of any size costs no more memory than the buffer.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+#include "download/file_digests.h"
+
+constexpr size_t kDigestReadPiece = 1 << 20;
+
+// Reads the open file from its current position to its end into `digests`. False,
+// with nothing in *result, when a read fails.
+bool digestOpenFile(HANDLE file, FileDigests& digests, std::vector<char>& buffer, FileDigestResult* result);
