@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "download/file_digests.h"
@@ -12,3 +13,7 @@ constexpr size_t kDigestReadPiece = 1 << 20;
 // Reads the open file from its current position to its end into `digests`. False,
 // with nothing in *result, when a read fails.
 bool digestOpenFile(HANDLE file, FileDigests& digests, std::vector<char>& buffer, FileDigestResult* result);
+
+// The same without finishing: the digests go on with what follows. *bytes gets the
+// count read. False when a read fails (the digests are then of no use).
+bool feedOpenFile(HANDLE file, FileDigests& digests, std::vector<char>& buffer, uint64_t* bytes);

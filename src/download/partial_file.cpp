@@ -2,10 +2,13 @@
 
 #include <cstring>
 
+#include "download/file_digest_reader.h"
+
 namespace {
 
-// Writes go out in pieces of this size; one reused block, whatever the file's size.
-constexpr size_t kPiece = size_t{1} << 20;
+// Writes go out in pieces of this size, and bytes kept are read back in them: one
+// reused block, whatever the file's size.
+constexpr size_t kPiece = kDigestReadPiece;
 
 // A write that reports success but takes nothing would never end: it counts as a full
 // disk.
@@ -94,30 +97,24 @@ bool PartialFile::open(const PartialRecord& wanted, std::string* dropped, DWORD*
   return true;
 }
 
-// Reads the first `count` bytes back into the digests, through the write block, and
-// leaves the file's pointer at their end.
+// Reads the bytes already there back into the digests, through the write block; the
+// file's pointer is left at their end.
 bool PartialFile::digestKeptBytes(int64_t count, DWORD* error) {
-  for (int64_t left = count; left > 0;) {
-    const DWORD piece = static_cast<DWORD>(left < static_cast<int64_t>(kPiece) ? left : kPiece);
-    DWORD got = 0;
-    if (!ReadFile(file_.get(), buffer_.data(), piece, &got, nullptr) || got == 0) {
-      *error = got == 0 ? ERROR_HANDLE_EOF : GetLastError();
-      digests_.finish();  // forgotten
-      return false;
-    }
-    digests_.update(buffer_.data(), got);
-    left -= got;
-  }
-  return true;
+  uint64_t read = 0;
+  if (feedOpenFile(file_.get(), digests_, buffer_, &read) && read == static_cast<uint64_t>(count)) return true;
+  *error = GetLastError();
+  digests_.finish();  // forgotten
+  return false;
 }
 
 bool PartialFile::startAgain(const PartialRecord& record, DWORD* error) {
+  const bool empty = size_ == 0;  // as a fresh file is
   buffered_ = 0;
   size_ = kept_ = 0;
   digests_.finish();  // what was digested is gone
   DeleteFileA(recordPath_.c_str());
   LARGE_INTEGER start = {};
-  if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get())) {
+  if (!empty && (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get()))) {
     *error = GetLastError();
     return false;
   }

@@ -19,6 +19,7 @@
 #include "engine/main_window_controls.h"
 #include "engine/package_folder_check.h"
 #include "engine/package_signature.h"
+#include "engine/stale_partials.h"
 #include "framework/app_name.h"
 #include "services/folder_browser.h"
 #include "services/message_box.h"
@@ -185,6 +186,7 @@ DWORD WINAPI runUpdateAnalysis(LPVOID parameter) {
   repaintFileList();
 
   if (findings.allCurrent) {
+    removeStalePartials();
     showError(mainWindow, applicationName(), "Sorry,no update needed");
     SendMessageA(mainWindow, kPackageComplete, 0, 0);
     return 0;

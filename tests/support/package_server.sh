@@ -12,7 +12,8 @@
 #
 # STATE/access.log lines: method, path as requested (escapes and all), status, body
 # bytes sent, "OK" when the whole response went out. The status page is /server-status (nginx's stub_status), left out
-# of the access log.
+# of the access log. STATE/ranges.log: the requests that asked for a range, as in the
+# access log, then their Range and If-Range values.
 set -eu
 command="$1"
 state="$2"
@@ -29,6 +30,8 @@ write_config() {
     nginx_config_head "$state"
     echo "  log_format transfers '\$request_method \$request_uri \$status \$body_bytes_sent \$request_completion';"
     echo "  access_log $state/access.log transfers;"
+    echo "  log_format ranges '\$request_method \$request_uri \$status \$body_bytes_sent \$request_completion \$http_range \$http_if_range';"
+    echo "  access_log $state/ranges.log ranges if=\$http_range;"
     echo "  server {"
     echo "    listen 127.0.0.1:$port;"
     echo "    root $root;"
