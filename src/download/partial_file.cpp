@@ -101,7 +101,9 @@ bool PartialFile::open(const PartialRecord& wanted, std::string* dropped, DWORD*
 // file's pointer is left at their end.
 bool PartialFile::digestKeptBytes(int64_t count, DWORD* error) {
   uint64_t read = 0;
-  if (feedOpenFile(file_.get(), digests_, buffer_, &read) && read == static_cast<uint64_t>(count)) return true;
+  if (feedOpenFile(file_.get(), static_cast<uint64_t>(count), digests_, buffer_, &read) &&
+      read == static_cast<uint64_t>(count))
+    return true;
   *error = GetLastError();
   digests_.finish();  // forgotten
   return false;
