@@ -63,7 +63,7 @@ FileDownloadResult attempt(const FileDownloadJob& job, const char* base, const c
   std::fflush(stdout);
   if (answer->writeError() != ERROR_SUCCESS) return writeFailure(answer->writeError(), file.path());
   if (!answer->headSeen()) throw std::logic_error("downloadFileTo() -> Error: No response");
-  if (!file.close(&error)) return writeFailure(error, file.path());
+  if (!file.finish(job.lastWriteTime, &error)) return writeFailure(error, file.path());
 
   FileDownloadResult result;
   result.end = FileDownloadResult::End::arrived;

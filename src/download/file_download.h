@@ -20,6 +20,7 @@ struct FileDownloadJob {
   const char* localPath = "";   // the file's place, which the caller has checked
   int64_t size = 0;             // the manifest's size: more than this is not the file
   const char* digest = "";      // the manifest's digest text, which ties bytes kept to the file
+  uint64_t lastWriteTime = 0;   // the manifest's, given to the temporary file once it is whole
   bool withSha256 = false;
   void* context = nullptr;
   // After every piece: the bytes of the file so far, kept ones included.
@@ -30,7 +31,7 @@ struct FileDownloadJob {
 
 struct FileDownloadResult {
   enum class End {
-    arrived,      // the body is in the temporary file, which is closed
+    arrived,      // the body is in the temporary file, closed with its last-write time
     declined,     // the user answered No to the retry question
     writeFailed,  // the temporary file could not be created or written
   } end = End::declined;

@@ -32,12 +32,18 @@ int64_t sizeOf(const std::string& path) {
 }
 
 // Why the bytes already there are not the beginning of `wanted`, or empty.
-std::string mismatch(bool recordRead, const PartialRecord& record, const PartialRecord& wanted, int64_t size) {
-  if (!recordRead) return "the partial file has no usable record";
+std::string mismatch(const PartialRecord& record, const PartialRecord& wanted, int64_t size) {
   if (record.address != wanted.address || record.size != wanted.size || record.digest != wanted.digest)
     return "the partial file is of another file than the manifest lists now";
   if (size >= wanted.size) return "the partial file is not shorter than the file";
   return {};
+}
+
+// One block per downloading thread, kept from file to file: fresh memory costs a
+// first touch of every page, every time.
+std::vector<char>& threadBlock() {
+  thread_local std::vector<char> block(kPiece);
+  return block;
 }
 
 }  // namespace
@@ -54,47 +60,63 @@ PartialFile::PartialFile(const char* path, bool withSha256)
     : temporary_(temporaryPathFor(path)),
       recordPath_(partialRecordPathFor(path)),
       digests_(withSha256),
-      buffer_(kPiece) {}
+      buffer_(threadBlock()) {}
 
 PartialFile::~PartialFile() {
   DWORD ignored = 0;
-  close(&ignored);
+  flush(&ignored);
+  if (file_ && size_ == 0) {  // nothing arrived: nothing is left behind
+    file_.close();
+    DeleteFileA(temporary_.c_str());
+    removeRecord();
+  }
 }
 
-bool PartialFile::readRecord(PartialRecord* record) const {
+PartialFile::RecordFound PartialFile::readRecord(PartialRecord* record) const {
   KernelHandle file(CreateFileA(recordPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return RecordFound::none;
   char text[kPartialRecordLimit + 1];
   DWORD got = 0;
   // One byte more than a record may hold tells a file that is too long.
-  return file && ReadFile(file.get(), text, sizeof text, &got, nullptr) &&
-         parsePartialRecord(text, got, record);
+  return ReadFile(file.get(), text, sizeof text, &got, nullptr) && parsePartialRecord(text, got, record)
+             ? RecordFound::read
+             : RecordFound::unusable;
 }
 
 bool PartialFile::open(const PartialRecord& wanted, std::string* dropped, DWORD* error) {
-  const int64_t there = sizeOf(temporary_);
   PartialRecord record;
-  const bool recordRead = readRecord(&record);
-  if (there > 0) *dropped = mismatch(recordRead, record, wanted, there);
-  if (there > 0 && dropped->empty()) {
-    file_.reset(CreateFileA(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file_ && digestKeptBytes(there, error)) {
-      kept_ = size_ = there;
-      keptRecord_ = record;
-      return true;
-    }
-    file_.reset();
-    *dropped = "the partial file cannot be read back";
-  }
-  DeleteFileA(recordPath_.c_str());
+  const RecordFound found = readRecord(&record);
+  recordOnDisk_ = found != RecordFound::none;
+  if (found == RecordFound::read && keepBytesThere(record, wanted, dropped, error)) return true;
+  removeRecord();
   file_.reset(CreateFileA(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file_) {
     *error = GetLastError();
     return false;
   }
+  if (GetLastError() == ERROR_ALREADY_EXISTS && found != RecordFound::read) *dropped = "the partial file has no usable record";
   return true;
+}
+
+// The bytes an earlier attempt left, when its record ties them to `wanted`.
+bool PartialFile::keepBytesThere(const PartialRecord& record, const PartialRecord& wanted, std::string* dropped,
+                                 DWORD* error) {
+  const int64_t there = sizeOf(temporary_);
+  if (there <= 0) return false;  // nothing to keep, nothing to say
+  *dropped = mismatch(record, wanted, there);
+  if (!dropped->empty()) return false;
+  file_.reset(CreateFileA(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file_ && digestKeptBytes(there, error)) {
+    kept_ = size_ = there;
+    keptRecord_ = record;
+    return true;
+  }
+  file_.reset();
+  *dropped = "the partial file cannot be read back";
+  return false;
 }
 
 // Reads the bytes already there back into the digests, through the write block; the
@@ -114,19 +136,13 @@ bool PartialFile::startAgain(const PartialRecord& record, DWORD* error) {
   buffered_ = 0;
   size_ = kept_ = 0;
   digests_.finish();  // what was digested is gone
-  DeleteFileA(recordPath_.c_str());
+  removeRecord();
+  recordText_ = partialRecordText(record);
   LARGE_INTEGER start = {};
   if (!empty && (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get()))) {
     *error = GetLastError();
     return false;
   }
-  const std::string text = partialRecordText(record);
-  if (text.empty()) return true;
-  // Without its record the transfer is only not resumable: a failure here is no failure.
-  KernelHandle recordFile(CreateFileA(recordPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (recordFile && (writeAll(recordFile.get(), text.data(), text.size()) != ERROR_SUCCESS || !recordFile.close()))
-    DeleteFileA(recordPath_.c_str());
   return true;
 }
 
@@ -144,7 +160,8 @@ bool PartialFile::append(const char* data, size_t size, DWORD* error) {
 }
 
 bool PartialFile::flush(DWORD* error) {
-  if (buffered_ == 0) return true;
+  if (buffered_ == 0 || !file_) return true;
+  writeRecord();
   digests_.update(buffer_.data(), buffered_);
   const DWORD written = writeAll(file_.get(), buffer_.data(), buffered_);
   buffered_ = 0;
@@ -153,12 +170,32 @@ bool PartialFile::flush(DWORD* error) {
   return false;
 }
 
-bool PartialFile::close(DWORD* error) {
-  if (!file_) return true;
-  bool closed = flush(error);
-  if (!file_.close() && closed) {
+// Without its record a transfer is only not resumable: a failure here is no failure.
+void PartialFile::writeRecord() {
+  if (recordText_.empty()) return;
+  KernelHandle file(CreateFileA(recordPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  recordOnDisk_ = static_cast<bool>(file);
+  if (file && (writeAll(file.get(), recordText_.data(), recordText_.size()) != ERROR_SUCCESS || !file.close()))
+    removeRecord();
+  recordText_.clear();
+}
+
+void PartialFile::removeRecord() {
+  if (recordOnDisk_) DeleteFileA(recordPath_.c_str());
+  recordOnDisk_ = false;
+}
+
+bool PartialFile::finish(uint64_t lastWriteTime, DWORD* error) {
+  recordText_.clear();  // the transfer is over: nothing is left to take up
+  if (!flush(error)) return false;
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(lastWriteTime);
+  time.dwHighDateTime = static_cast<DWORD>(lastWriteTime >> 32);
+  if (!SetFileTime(file_.get(), nullptr, nullptr, &time) || !file_.close()) {
     *error = GetLastError();
-    closed = false;
+    return false;
   }
-  return closed;
+  removeRecord();
+  return true;
 }

@@ -25,8 +25,8 @@ void discardPartial(const char* path);
 class PartialFile {
  public:
   PartialFile(const char* path, bool withSha256);
-  // Writes what is buffered and closes the file; the record stays, so what arrived
-  // can be taken up later.
+  // An interrupted transfer: writes what is buffered (the record first, so that it can
+  // be taken up later) and closes the file; one that brought nothing leaves nothing.
   ~PartialFile();
   PartialFile(const PartialFile&) = delete;
   PartialFile& operator=(const PartialFile&) = delete;
@@ -43,29 +43,37 @@ class PartialFile {
   const PartialRecord& keptRecord() const { return keptRecord_; }
 
   // Empties the file for a transfer from byte 0. With a record whose validator can be
-  // sent back to the server, the record is written beside it first; without one,
-  // none is left (such a transfer cannot be taken up later).
+  // sent back to the server, the record goes beside the file before the first bytes
+  // do; without one, none is left (such a transfer cannot be taken up later).
   bool startAgain(const PartialRecord& record, DWORD* error);
   bool append(const char* data, size_t size, DWORD* error);
-  // Writes what is buffered and closes the file; its digests are then final.
-  bool close(DWORD* error);
+  // The transfer is over: what is buffered is written, the file takes the given
+  // last-write time (a Windows file time) and is closed, its record removed. Its
+  // digests are then final.
+  bool finish(uint64_t lastWriteTime, DWORD* error);
 
   int64_t size() const { return size_; }
   FileDigestResult digests() { return digests_.finish(); }
   const std::string& path() const { return temporary_; }
 
  private:
-  bool readRecord(PartialRecord* record) const;
+  enum class RecordFound { none, unusable, read };
+  RecordFound readRecord(PartialRecord* record) const;
+  bool keepBytesThere(const PartialRecord& record, const PartialRecord& wanted, std::string* dropped, DWORD* error);
   bool digestKeptBytes(int64_t count, DWORD* error);
   bool flush(DWORD* error);
+  void writeRecord();
+  void removeRecord();
 
   std::string temporary_;
   std::string recordPath_;
   KernelHandle file_;
   FileDigests digests_;
-  std::vector<char> buffer_;  // bytes not yet written
+  std::vector<char>& buffer_;  // bytes not yet written: the downloading thread's one block
   size_t buffered_ = 0;
   int64_t size_ = 0;
   int64_t kept_ = 0;
   PartialRecord keptRecord_;
+  std::string recordText_;  // to be written before the first bytes
+  bool recordOnDisk_ = false;
 };

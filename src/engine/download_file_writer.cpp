@@ -32,6 +32,15 @@ DWORD writeAll(HANDLE file, const char* data, size_t size) {
   return ERROR_SUCCESS;
 }
 
+DWORD writeBodyAndTime(HANDLE file, const char* data, size_t size, uint64_t lastWriteTime) {
+  DWORD error = writeAll(file, data, size);
+  if (error != ERROR_SUCCESS) return error;
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(lastWriteTime);
+  time.dwHighDateTime = static_cast<DWORD>(lastWriteTime >> 32);
+  return SetFileTime(file, nullptr, nullptr, &time) ? ERROR_SUCCESS : GetLastError();
+}
+
 FileWriteResult failure(DWORD error, const std::string& path) { return {false, error, path}; }
 
 }  // namespace
@@ -45,18 +54,9 @@ DWORD refusedTarget(const char* root, const char* path) {
   return isPathInsideRoot(fullRoot, fullPath) ? ERROR_SUCCESS : ERROR_BAD_PATHNAME;
 }
 
-FileWriteResult placeVerifiedFile(const char* path, uint64_t lastWriteTime) {
-  const std::string temporary = temporaryPathFor(path);
-  KernelHandle file(CreateFileA(temporary.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(lastWriteTime);
-  time.dwHighDateTime = static_cast<DWORD>(lastWriteTime >> 32);
-  if (!file || !SetFileTime(file.get(), nullptr, nullptr, &time) || !file.close())
-    return failure(GetLastError(), temporary);
+FileWriteResult placeVerifiedFile(const char* path) {
   // The rename fails on the target: held open, read-only, a directory.
-  if (!MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING)) return failure(GetLastError(), path);
-  DeleteFileA(partialRecordPathFor(path).c_str());
+  if (!MoveFileExA(temporaryPathFor(path).c_str(), path, MOVEFILE_REPLACE_EXISTING)) return failure(GetLastError(), path);
   return {true, ERROR_SUCCESS, ""};
 }
 
@@ -69,9 +69,9 @@ FileWriteResult writeDownloadedFile(const char* root, const char* path, const vo
   KernelHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return failure(GetLastError(), temporary);
-  DWORD error = writeAll(file.get(), static_cast<const char*>(data), size);
+  DWORD error = writeBodyAndTime(file.get(), static_cast<const char*>(data), size, lastWriteTime);
   if (!file.close() && error == ERROR_SUCCESS) error = GetLastError();
-  FileWriteResult result = error == ERROR_SUCCESS ? placeVerifiedFile(path, lastWriteTime) : failure(error, temporary);
+  FileWriteResult result = error == ERROR_SUCCESS ? placeVerifiedFile(path) : failure(error, temporary);
   if (!result.written) DeleteFileA(temporary.c_str());
   return result;
 }

@@ -21,12 +21,12 @@ struct FileWriteResult {
 // nothing may be written for it.
 DWORD refusedTarget(const char* root, const char* path);
 
-// The verified temporary file of `path` takes the given last-write time (a Windows
-// file time; creation and last-access times are the system's) and replaces `path`;
-// the record of its download goes. A failure leaves the temporary file as it is.
-FileWriteResult placeVerifiedFile(const char* path, uint64_t lastWriteTime);
+// The verified temporary file of `path`, which has its last-write time already,
+// replaces `path`. A failure leaves the temporary file as it is.
+FileWriteResult placeVerifiedFile(const char* path);
 
-// Writes `size` bytes held in memory to `path` the same way, refused as
-// refusedTarget says; a failure removes the temporary file again.
+// Writes `size` bytes held in memory to `path` the same way, with the given last-write
+// time (a Windows file time; creation and last-access times are the system's),
+// refused as refusedTarget says; a failure removes the temporary file again.
 FileWriteResult writeDownloadedFile(const char* root, const char* path, const void* data,
                                     size_t size, uint64_t lastWriteTime);

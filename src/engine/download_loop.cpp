@@ -46,6 +46,7 @@ FileDownloadResult fetch(FileRecord* record) {
   job.localPath = record->localPath;
   job.size = record->size;
   job.digest = record->digest;
+  job.lastWriteTime = record->lastWriteTime;
   job.withSha256 = g_packageSignature.required;
   job.context = record;
   job.progress = &onProgress;
@@ -86,12 +87,12 @@ WriteChoice askAboutWriteFailure(DWORD error, const std::string& path, HWND owne
 
 enum class WriteOutcome { written, leftUnwritten, cancelled };
 
-// The verified file takes its place under the record's local path with its last-write
-// time; Try Again after a failure tries that once more. A file left unplaced is
-// removed: it is never taken up again.
+// The verified file takes its place under the record's local path; Try Again after a
+// failure tries that once more. A file left unplaced is removed: it is never taken up
+// again.
 WriteOutcome placeFile(FileRecord* record, HWND owner, int row) {
   for (;;) {
-    FileWriteResult result = placeVerifiedFile(record->localPath, record->lastWriteTime);
+    FileWriteResult result = placeVerifiedFile(record->localPath);
     if (result.written) {
       g_progressControl->setRowState(row, kRowVerified);
       consoleReport("Success dump file", nullptr, false, true);
