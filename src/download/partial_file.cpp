@@ -3,25 +3,13 @@
 #include <cstring>
 
 #include "download/file_digest_reader.h"
+#include "win32/whole_file.h"
 
 namespace {
 
 // Writes go out in pieces of this size, and bytes kept are read back in them: one
 // reused block, whatever the file's size.
 constexpr size_t kPiece = kDigestReadPiece;
-
-// A write that reports success but takes nothing would never end: it counts as a full
-// disk.
-DWORD writeAll(HANDLE file, const char* data, size_t size) {
-  while (size > 0) {
-    DWORD written = 0;
-    if (!WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr)) return GetLastError();
-    if (written == 0) return ERROR_DISK_FULL;
-    data += written;
-    size -= written;
-  }
-  return ERROR_SUCCESS;
-}
 
 int64_t sizeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;

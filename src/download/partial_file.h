@@ -3,7 +3,8 @@
 // that lets an interrupted download go on where it stopped, in this run or the next.
 // Bytes left by an earlier attempt are taken only when the record names the same
 // address, size and digest as the download at hand, and they are read back and
-// digested before anything is added: the digests always cover the whole file.
+// digested before anything is added: the digests always cover the whole file. Its
+// write block is its thread's: one partial file at a time on a thread.
 #pragma once
 #include <windows.h>
 

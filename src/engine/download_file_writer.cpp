@@ -4,11 +4,9 @@
 #include "download/partial_file.h"
 #include "engine/path_inside_root.h"
 #include "win32/handles.h"
+#include "win32/whole_file.h"
 
 namespace {
-
-// WriteFile takes 32-bit counts; bodies are written in pieces of this size.
-constexpr DWORD kWritePiece = 1u << 30;
 
 bool fullPathOf(const char* path, std::string& full) {
   char buffer[MAX_PATH];
@@ -16,20 +14,6 @@ bool fullPathOf(const char* path, std::string& full) {
   if (length == 0 || length >= sizeof buffer) return false;
   full.assign(buffer, length);
   return true;
-}
-
-// A write that reports success but takes nothing would never end: it counts as a
-// full disk.
-DWORD writeAll(HANDLE file, const char* data, size_t size) {
-  while (size > 0) {
-    DWORD piece = size > kWritePiece ? kWritePiece : static_cast<DWORD>(size);
-    DWORD written = 0;
-    if (!WriteFile(file, data, piece, &written, nullptr)) return GetLastError();
-    if (written == 0) return ERROR_DISK_FULL;
-    data += written;
-    size -= written;
-  }
-  return ERROR_SUCCESS;
 }
 
 DWORD writeBodyAndTime(HANDLE file, const char* data, size_t size, uint64_t lastWriteTime) {
