@@ -435,7 +435,9 @@ TEST_F(EngineScenarios, ACutFileIsTakenUpOnlyWhereTheServerContinuesIt) {
     if (count == 2) return partial + "0-1048575/1048576\r\n" + etag + "Content-Length: 1048576\r\n\r\n" + whole;
     if (count == 4)
       return partial + "524288-1048575/1048576\r\nETag: \"b\"\r\nContent-Length: 524288\r\n\r\n" + whole.substr(half);
-    return answer;  // the range ignored
+    // The range ignored: the whole file, in two chunks (1000 and 0xffc18 bytes).
+    return "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n" + etag + "\r\n3e8\r\n" + whole.substr(0, 1000) +
+           "\r\nffc18\r\n" + whole.substr(1000) + "\r\n0\r\n\r\n";
   };
   boxes_.answer({IDYES, IDYES, IDYES});
   run(0, [&](HWND) {
