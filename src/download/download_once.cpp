@@ -20,14 +20,18 @@ void setDownloadTransport(Http& http, ProgressCallback callback, void* context) 
   http.progressContext = context;
 }
 
-char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* context,
-                   ProgressCallback callback) {
+std::string announceAttempt(const char* caller, const char* baseUrl, const char* fileName) {
   char address[kDownloadAddressSize];
   if (!joinAddress(address, sizeof(address), baseUrl, fileName))
-    throw std::logic_error("downloadOnce() -> Error: Address too long");
+    throw std::logic_error(std::string(caller) + " -> Error: Address too long");
   std::printf("\nGetting url %s \n", address);
   std::fflush(stdout);
+  return address;
+}
 
+char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* context,
+                   ProgressCallback callback) {
+  const std::string address = announceAttempt("downloadOnce()", baseUrl, fileName);
   Http http;
   setDownloadTransport(http, callback, context);
   http.fetch(address);

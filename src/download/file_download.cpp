@@ -35,11 +35,7 @@ void exchange(const std::string& address, PartialFile& file, FileBodySink& sink)
 // One attempt. A failed transfer raises, leaving what arrived in the partial file with
 // its record, for the next attempt to take up.
 FileDownloadResult attempt(const FileDownloadJob& job, const char* base, const char* name) {
-  char address[kDownloadAddressSize];
-  if (!joinAddress(address, sizeof(address), base, name))
-    throw std::logic_error("downloadFileTo() -> Error: Address too long");
-  std::printf("\nGetting url %s \n", address);
-  std::fflush(stdout);
+  const std::string address = announceAttempt("downloadFileTo()", base, name);
 
   PartialRecord wanted;
   wanted.address = address;
