@@ -8,3 +8,7 @@ int64_t parseDecimal64(const char* text);
 
 // The same, clamped to the signed 32-bit range.
 int32_t parseDecimal32(const char* text);
+
+// A file's size by the same rules, unclamped: false when it is negative or does not
+// fit in 64 bits.
+bool parseFileSize(const char* text, int64_t* size);

@@ -1,32 +1,13 @@
 #include "download/download_file.h"
 
-#include <windows.h>
-
-#include <stdexcept>
-
 #include "download/download_once.h"
-#include "download/download_once_text.h"
-#include "services/message_box.h"
+#include "download/download_retry.h"
 
 char* downloadFile(const char* baseUrl, const char* fileName, int* size,
                    ProgressCallback callback, void* context) {
-  char base[kDownloadInputSize];
-  char name[kDownloadInputSize];
-  // Inputs that do not fit are kept cut for the question, but no attempt runs on them.
-  const bool baseFits = copyWithSlashes(base, sizeof(base), baseUrl ? baseUrl : "");
-  const bool nameFits = copyWithSlashes(name, sizeof(name), fileName ? fileName : "");
-  const bool fits = baseFits && nameFits;
-  for (;;) {
-    Sleep(100);
-    try {
-      if (!fits) throw std::logic_error("downloadFile() -> Error: Address too long");
-      return downloadOnce(base, name, size, context, callback);
-    } catch (...) {
-      // Every fault of an attempt, whatever its kind, becomes the same question.
-    }
-    char question[kDownloadQuestionSize];
-    formatRetryQuestion(question, sizeof(question), base, name);
-    if (showMessageBox(nullptr, question, nullptr, MB_SYSTEMMODAL | MB_YESNO) == IDNO)
-      return nullptr;
-  }
+  char* body = nullptr;
+  const bool fetched = retryUntilDeclined(baseUrl, fileName, [&](const char* base, const char* name) {
+    body = downloadOnce(base, name, size, context, callback);
+  });
+  return fetched ? body : nullptr;
 }

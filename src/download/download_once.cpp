@@ -12,20 +12,28 @@ const DWORD kConnectTimeoutMs = 5000;
 const DWORD kReceiveTimeoutMs = 60000;
 }  // namespace
 
-char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* context,
-                   ProgressCallback callback) {
-  char address[kDownloadAddressSize];
-  if (!joinAddress(address, sizeof(address), baseUrl, fileName))
-    throw std::logic_error("downloadOnce() -> Error: Address too long");
-  std::printf("\nGetting url %s \n", address);
-  std::fflush(stdout);
-
-  Http http;
+void setDownloadTransport(Http& http, ProgressCallback callback, void* context) {
   http.ownerWindow = g_mainWindow;
   http.connectTimeout = kConnectTimeoutMs;
   http.receiveTimeout = kReceiveTimeoutMs;
   http.progressCallback = callback;
   http.progressContext = context;
+}
+
+std::string announceAttempt(const char* caller, const char* baseUrl, const char* fileName) {
+  char address[kDownloadAddressSize];
+  if (!joinAddress(address, sizeof(address), baseUrl, fileName))
+    throw std::logic_error(std::string(caller) + " -> Error: Address too long");
+  std::printf("\nGetting url %s \n", address);
+  std::fflush(stdout);
+  return address;
+}
+
+char* downloadOnce(const char* baseUrl, const char* fileName, int* size, void* context,
+                   ProgressCallback callback) {
+  const std::string address = announceAttempt("downloadOnce()", baseUrl, fileName);
+  Http http;
+  setDownloadTransport(http, callback, context);
   http.fetch(address);
   std::printf("endget\n");
   std::fflush(stdout);

@@ -9,8 +9,8 @@ struct FileRecord {
   char baseUrl[256];    // the base URL the manifest was read from
   char name[256];       // relative path exactly as in the manifest
   char digest[64];      // digest text before the bar
-  int32_t size;
-  int32_t received;     // bytes received in the current download attempt
+  int64_t size;         // in bytes, never negative
+  int64_t received;     // bytes of the file received so far in the current attempt
   int32_t index;        // position among the file entries, from 0
   uint8_t missing;
   uint8_t updateNeeded;

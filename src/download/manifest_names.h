@@ -15,7 +15,9 @@
 //   "unsafe name": starting at the top of a drive, "..", what Windows reads as ".."
 //   ("...", ".. "), or a component ending in "." or " ", which Windows drops;
 //   "device name": CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, with or without an
-//   extension, in any directory.
+//   extension, in any directory;
+//   "reserved name": a component ending in ".~vm" or ".~vr" (in any case), the names
+//   the installer gives a file while it arrives and the record beside it.
 std::string nameFault(const std::string& name);
 
 // The fault of one character Windows does not allow in a name.

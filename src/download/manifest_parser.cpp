@@ -24,8 +24,9 @@ char* copyText(const char* text) {
 
 // The lines after a file's name: digest and size, then the two halves of its time.
 // Lines missing at the end of the text stay empty, so a cut-short entry is still taken.
+// Null, with the reason, for a size that no file has.
 FileRecord* readFileEntry(const char* text, int* cursor, int length, const char* name,
-                          const char* downloadRoot, const char* baseUrl, int index) {
+                          const char* downloadRoot, const char* baseUrl, int index, std::string* fault) {
   char digestAndSize[kDigestAndSizeField] = {};
   char timeLow[kTimeField] = {};
   char timeHigh[kTimeField] = {};
@@ -33,7 +34,6 @@ FileRecord* readFileEntry(const char* text, int* cursor, int length, const char*
   readLine(text, cursor, length, timeLow, sizeof timeLow);
   readLine(text, cursor, length, timeHigh, sizeof timeHigh);
 
-  FileRecord* record = new FileRecord{};
   // A line without a bar is all digest and no size: the record is kept with size 0,
   // and the digest check of the download rejects the file unless it really matches.
   const char* sizeText = "";
@@ -41,8 +41,15 @@ FileRecord* readFileEntry(const char* text, int* cursor, int length, const char*
     *bar = '\0';
     sizeText = bar + 1;
   }
+  int64_t size = 0;
+  if (!parseFileSize(sizeText, &size)) {
+    *fault = "unusable size: " + printableName(sizeText) +
+             (parseDecimal64(sizeText) < 0 ? ", less than 0" : ", more than a 64-bit number holds");
+    return nullptr;
+  }
+  FileRecord* record = new FileRecord{};
   copyCut(record->digest, sizeof record->digest, digestAndSize);
-  record->size = parseDecimal32(sizeText);
+  record->size = size;
 
   std::strcpy(record->localPath, downloadRoot);  // fits: checked with the name
   std::strcat(record->localPath, "\\");
@@ -141,7 +148,12 @@ ManifestStatus parseManifest(const char* text, int length, const char* downloadR
       continue;
     }
     ++index;
-    FileRecord* record = readFileEntry(text, &cursor, length, name, downloadRoot, baseUrl, index);
+    std::string sizeFault;
+    FileRecord* record = readFileEntry(text, &cursor, length, name, downloadRoot, baseUrl, index, &sizeFault);
+    if (!record) {
+      entries.release();
+      return refuse(refusal, printableName(name), sizeFault);
+    }
     entries.files = listAppend(entries.files, record);
   }
 

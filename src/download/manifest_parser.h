@@ -21,9 +21,10 @@ struct ManifestRefusal {
 // *directories (char*), in manifest order. A refused manifest appends nothing and
 // tells why through `refusal` when one is given. An entry is refused for a name that
 // breaks the rules of manifest_names.h, is too long for the local path under
-// `downloadRoot`, or is a duplicate of an earlier one; and for a blank name line
-// followed by a digest-and-size line (a file entry without a name). Other blank lines
-// between entries and at the end are left out.
+// `downloadRoot`, or is a duplicate of an earlier one; for a size that is negative or
+// does not fit in 64 bits (sizes are read as decimal numbers, never clamped); and for
+// a blank name line followed by a digest-and-size line (a file entry without a name).
+// Other blank lines between entries and at the end are left out.
 ManifestStatus parseManifest(const char* text, int length, const char* downloadRoot,
                              const char* baseUrl, RecordNode** files,
                              RecordNode** directories, ManifestRefusal* refusal = nullptr);

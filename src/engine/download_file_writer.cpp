@@ -1,15 +1,12 @@
 #include "engine/download_file_writer.h"
 
-#include <cstring>
 
+#include "download/partial_file.h"
 #include "engine/path_inside_root.h"
 #include "win32/handles.h"
+#include "win32/whole_file.h"
 
 namespace {
-
-constexpr char kTemporarySuffix[] = ".~vm";
-// WriteFile takes 32-bit counts; bodies are written in pieces of this size.
-constexpr DWORD kWritePiece = 1u << 30;
 
 bool fullPathOf(const char* path, std::string& full) {
   char buffer[MAX_PATH];
@@ -19,66 +16,46 @@ bool fullPathOf(const char* path, std::string& full) {
   return true;
 }
 
-// The canonical full path of the target must lie below the canonical root: the
-// manifest's names were checked when it was read, and this keeps it so at the write.
-DWORD checkTarget(const char* root, const char* path) {
-  if (std::strlen(path) + sizeof kTemporarySuffix > MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
-  std::string fullRoot, fullPath;
-  if (!fullPathOf(root, fullRoot) || !fullPathOf(path, fullPath)) return ERROR_FILENAME_EXCED_RANGE;
-  return isPathInsideRoot(fullRoot, fullPath) ? ERROR_SUCCESS : ERROR_BAD_PATHNAME;
-}
-
-// A write that reports success but takes nothing would never end: it counts as a
-// full disk.
-DWORD writeAll(HANDLE file, const char* data, size_t size) {
-  while (size > 0) {
-    DWORD piece = size > kWritePiece ? kWritePiece : static_cast<DWORD>(size);
-    DWORD written = 0;
-    if (!WriteFile(file, data, piece, &written, nullptr)) return GetLastError();
-    if (written == 0) return ERROR_DISK_FULL;
-    data += written;
-    size -= written;
-  }
-  return ERROR_SUCCESS;
-}
-
-DWORD writeBodyAndTime(HANDLE file, const void* data, size_t size, uint64_t lastWriteTime) {
-  DWORD error = writeAll(file, static_cast<const char*>(data), size);
+DWORD writeBodyAndTime(HANDLE file, const char* data, size_t size, uint64_t lastWriteTime) {
+  DWORD error = writeAll(file, data, size);
   if (error != ERROR_SUCCESS) return error;
   FILETIME time;
   time.dwLowDateTime = static_cast<DWORD>(lastWriteTime);
   time.dwHighDateTime = static_cast<DWORD>(lastWriteTime >> 32);
-  if (!SetFileTime(file, nullptr, nullptr, &time)) return GetLastError();
-  return ERROR_SUCCESS;
+  return SetFileTime(file, nullptr, nullptr, &time) ? ERROR_SUCCESS : GetLastError();
 }
 
 FileWriteResult failure(DWORD error, const std::string& path) { return {false, error, path}; }
 
 }  // namespace
 
-std::string temporaryPathFor(const char* path) { return std::string(path) + kTemporarySuffix; }
+// The canonical full path of the target must lie below the canonical root: the
+// manifest's names were checked when it was read, and this keeps it so at the write.
+DWORD refusedTarget(const char* root, const char* path) {
+  if (temporaryPathFor(path).size() >= MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
+  std::string fullRoot, fullPath;
+  if (!fullPathOf(root, fullRoot) || !fullPathOf(path, fullPath)) return ERROR_FILENAME_EXCED_RANGE;
+  return isPathInsideRoot(fullRoot, fullPath) ? ERROR_SUCCESS : ERROR_BAD_PATHNAME;
+}
+
+FileWriteResult placeVerifiedFile(const char* path) {
+  // The rename fails on the target: held open, read-only, a directory.
+  if (!MoveFileExA(temporaryPathFor(path).c_str(), path, MOVEFILE_REPLACE_EXISTING)) return failure(GetLastError(), path);
+  return {true, ERROR_SUCCESS, ""};
+}
 
 FileWriteResult writeDownloadedFile(const char* root, const char* path, const void* data,
                                     size_t size, uint64_t lastWriteTime) {
-  DWORD refused = checkTarget(root, path);
+  DWORD refused = refusedTarget(root, path);
   if (refused != ERROR_SUCCESS) return failure(refused, path);
 
   const std::string temporary = temporaryPathFor(path);
   KernelHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return failure(GetLastError(), temporary);
-
-  DWORD error = writeBodyAndTime(file.get(), data, size, lastWriteTime);
+  DWORD error = writeBodyAndTime(file.get(), static_cast<const char*>(data), size, lastWriteTime);
   if (!file.close() && error == ERROR_SUCCESS) error = GetLastError();
-  if (error != ERROR_SUCCESS) {
-    DeleteFileA(temporary.c_str());
-    return failure(error, temporary);
-  }
-  // The rename fails on the target: held open, read-only, a directory.
-  if (!MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING)) {
-    error = GetLastError();
-    DeleteFileA(temporary.c_str());
-    return failure(error, path);
-  }
-  return {true, ERROR_SUCCESS, ""};
+  FileWriteResult result = error == ERROR_SUCCESS ? placeVerifiedFile(path) : failure(error, temporary);
+  if (!result.written) DeleteFileA(temporary.c_str());
+  return result;
 }

@@ -1,16 +1,16 @@
-// The download thread: every missing or changed file of the list is downloaded,
-// verified against its digest and written; every failure is put to the user. The
+// The download thread: every missing or changed file of the list is downloaded into
+// its temporary file as it arrives (taking up what an interrupted attempt left),
+// verified against its digest and put in place; every failure is put to the user. The
 // same per-file routine serves the file list's "Try Download" menu.
 #include <winsock2.h>
 
 #include "engine/download_loop.h"
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "download/download_file.h"
-#include "download/file_digests.h"
+#include "download/file_download.h"
+#include "download/partial_file.h"
 #include "engine/download_file_writer.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
@@ -18,74 +18,91 @@
 #include "engine/engine_utilities.h"
 #include "engine/main_window_controls.h"
 #include "engine/package_signature.h"
+#include "engine/stale_partials.h"
 #include "framework/app_name.h"
 #include "services/message_box.h"
 #include "ui/chinstall.h"
 
 namespace {
 
-// What downloadFile hands back to the progress callback.
-struct ProgressContext {
-  HWND owner;
-  FileRecord* record;
-};
-
-// Called on the downloading thread after every received chunk.
-void onProgress(void* context, int /*total*/, int chunk) {
-  FileRecord* record = static_cast<ProgressContext*>(context)->record;
-  record->received += chunk;
+// Called on the downloading thread after every piece of the file that arrived.
+void onProgress(void* context, int64_t bytes) {
+  FileRecord* record = static_cast<FileRecord*>(context);
+  record->received = bytes;
   int row = g_progressControl->findRow(record);
-  if (row >= 0) g_progressControl->setRowValue(row, record->received);
+  if (row >= 0) g_progressControl->setRowValue(row, bytes);
 }
 
-// A downloaded body, released when the attempt is done with it.
-struct Body {
-  char* bytes = nullptr;
-  int size = 0;
-  ~Body() { std::free(bytes); }
-};
+// Where a transfer takes up an earlier one, or why it starts from byte 0.
+void onNote(void*, const char* text) { consoleReport(text, nullptr, true, false); }
 
-bool fetch(FileRecord* record, HWND owner, Body& body) {
+// The file's body into its temporary file, taking up what an earlier attempt left.
+FileDownloadResult fetch(FileRecord* record) {
   record->received = 0;
   consolePrint(("Downloading " + std::string(record->baseUrl) + "/" + record->name + " ...").c_str());
-  ProgressContext context{owner, record};
-  body.bytes = downloadFile(record->baseUrl, record->name, &body.size, &onProgress, &context);
-  return body.bytes != nullptr;
+  FileDownloadJob job;
+  job.baseUrl = record->baseUrl;
+  job.name = record->name;
+  job.localPath = record->localPath;
+  job.size = record->size;
+  job.digest = record->digest;
+  job.lastWriteTime = record->lastWriteTime;
+  job.withSha256 = g_packageSignature.required;
+  job.context = record;
+  job.progress = &onProgress;
+  job.note = &onNote;
+  return downloadFileTo(job);
 }
 
-// The body's MD5 digest, and its SHA-256 in a signed program, in one pass.
-bool digestMatches(const FileRecord* record, const Body& body) {
+// The whole file's MD5 digest, and its SHA-256 in a signed program, computed as it
+// arrived; a file of another size than listed is not the manifest's either.
+bool digestMatches(const FileRecord* record, const FileDownloadResult& file) {
   consoleReport("OK ,verifying CRC ...", nullptr, true, false);
-  FileDigests digests(g_packageSignature.required);
-  digests.update(body.bytes, static_cast<size_t>(body.size));
-  return digestsMatchRecord(*record, digests.finish());
+  return !file.longerThanListed && file.size == record->size && digestsMatchRecord(*record, file.digests);
+}
+
+// A place the file may not be written to, told as a failed write of that place.
+FileDownloadResult writeRefusal(DWORD error, const char* path) {
+  FileDownloadResult result;
+  result.end = FileDownloadResult::End::writeFailed;
+  result.error = error;
+  result.failedPath = path;
+  return result;
+}
+
+enum class WriteChoice { tryAgain, goOn, cancel };
+
+// A file that could not be written, named (the target, or the temporary name its body
+// goes to): Cancel, Try Again or Continue. Without a code from the system, nothing is
+// said and the file is left.
+WriteChoice askAboutWriteFailure(DWORD error, const std::string& path, HWND owner) {
+  if (error == ERROR_SUCCESS) return WriteChoice::goOn;
+  std::string text = "Error Dumping file downloaded : (\n" + path + ").\n" + windowsErrorText(error, path);
+  consoleReport(text.c_str(), nullptr, true, true);
+  int answer = showMessageBox(owner, text.c_str(), applicationName(),
+                              MB_ICONERROR | MB_SYSTEMMODAL | MB_CANCELTRYCONTINUE);
+  if (answer == IDTRYAGAIN) return WriteChoice::tryAgain;
+  return answer == IDCANCEL ? WriteChoice::cancel : WriteChoice::goOn;
 }
 
 enum class WriteOutcome { written, leftUnwritten, cancelled };
 
-// Writes the verified body under the record's local path with its last-write time,
-// asking Cancel / Try Again / Continue after every failure.
-WriteOutcome writeVerifiedFile(FileRecord* record, const Body& body, HWND owner, int row) {
+// The verified file takes its place under the record's local path; Try Again after a
+// failure tries that once more. A file left unplaced is removed: it is never taken up
+// again.
+WriteOutcome placeFile(FileRecord* record, HWND owner, int row) {
   for (;;) {
-    FileWriteResult result = writeDownloadedFile(g_downloadRoot, record->localPath, body.bytes,
-                                                 static_cast<size_t>(body.size),
-                                                 record->lastWriteTime);
+    FileWriteResult result = placeVerifiedFile(record->localPath);
     if (result.written) {
       g_progressControl->setRowState(row, kRowVerified);
       consoleReport("Success dump file", nullptr, false, true);
       return WriteOutcome::written;
     }
-    if (result.error == ERROR_SUCCESS) return WriteOutcome::leftUnwritten;  // nothing to say
-
-    // The file that failed: the target, or the temporary name its body is written under.
-    std::string text = "Error Dumping file downloaded : (\n" + result.failedPath + ").\n" +
-                       windowsErrorText(result.error, result.failedPath);
-    consoleReport(text.c_str(), nullptr, true, true);
-    int answer = showMessageBox(owner, text.c_str(), applicationName(),
-                                MB_ICONERROR | MB_SYSTEMMODAL | MB_CANCELTRYCONTINUE);
-    if (answer == IDTRYAGAIN) continue;
-    g_progressControl->setRowState(row, kRowFailed);
-    return answer == IDCANCEL ? WriteOutcome::cancelled : WriteOutcome::leftUnwritten;
+    const WriteChoice choice = askAboutWriteFailure(result.error, result.failedPath, owner);
+    if (choice == WriteChoice::tryAgain) continue;
+    discardPartial(record->localPath);
+    if (result.error != ERROR_SUCCESS) g_progressControl->setRowState(row, kRowFailed);
+    return choice == WriteChoice::cancel ? WriteOutcome::cancelled : WriteOutcome::leftUnwritten;
   }
 }
 
@@ -182,6 +199,7 @@ DWORD WINAPI runDownloadLoop(LPVOID parameter) {
     showDigestReport(mainWindow, digestErrors);
     return 0;
   }
+  removeStalePartials();
   handOverToLaunch(mainWindow);
   return 0;
 }
@@ -190,17 +208,27 @@ bool downloadAndVerifyFile(FileRecord* record, HWND owner) {
   int row = g_progressControl->findRow(record);
   g_progressControl->markRowDownloading(row);
   for (;;) {
-    Body body;
-    if (!fetch(record, owner, body)) {
+    // Nothing is fetched for a place outside the download root.
+    const DWORD refused = refusedTarget(g_downloadRoot, record->localPath);
+    const FileDownloadResult file = refused == ERROR_SUCCESS ? fetch(record) : writeRefusal(refused, record->localPath);
+    if (file.end == FileDownloadResult::End::declined) {
       // The file is never given up here: only Exit or closing the window end this.
       g_progressControl->setRowState(row, kRowFailed);
       continue;
     }
-    if (digestMatches(record, body)) {
+    if (file.end == FileDownloadResult::End::writeFailed) {
+      // What arrived stays in the temporary file: Try Again takes it up.
+      const WriteChoice choice = askAboutWriteFailure(file.error, file.failedPath, owner);
+      if (choice == WriteChoice::tryAgain) continue;
+      if (file.error != ERROR_SUCCESS) g_progressControl->setRowState(row, kRowFailed);
+      return choice != WriteChoice::cancel;
+    }
+    if (digestMatches(record, file)) {
       consoleReport("OK", nullptr, false, true);
       record->digestError = 0;  // kept as faulty by an earlier attempt, sound now
-      return writeVerifiedFile(record, body, owner, row) != WriteOutcome::cancelled;
+      return placeFile(record, owner, row) != WriteOutcome::cancelled;
     }
+    discardPartial(record->localPath);  // not the manifest's file: the next attempt starts afresh
     if (askAboutMismatch(record, row) != MismatchChoice::retry) return true;
   }
 }

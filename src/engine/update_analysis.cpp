@@ -1,5 +1,5 @@
 // The update analysis thread: what is already in the download root is compared with
-// the manifest, the user is asked about an update where one is found, and the
+// the manifest (its files digested ahead on a thread of their own), the user is asked about an update where one is found, and the
 // download thread is started and waited for. In mode 2 the user points at an
 // earlier download instead, which a program with a publisher key checks whole first.
 #include "engine/update_analysis.h"
@@ -7,24 +7,23 @@
 #include <shlobj.h>
 
 #include <string>
-#include <vector>
 
-#include "download/file_digest_reader.h"
 #include "download/text_field.h"
 #include "engine/download_loop.h"
 #include "engine/download_root.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "engine/engine_utilities.h"
+#include "engine/local_file_digests.h"
 #include "engine/main_window_controls.h"
 #include "engine/package_folder_check.h"
 #include "engine/package_signature.h"
+#include "engine/stale_partials.h"
 #include "framework/app_name.h"
 #include "services/folder_browser.h"
 #include "services/message_box.h"
 #include "services/process_exit.h"
 #include "ui/chinstall.h"
-#include "win32/handles.h"
 
 namespace {
 
@@ -60,39 +59,21 @@ void showAnalysisProgress(int fileCount) {
   showFileCountBar(fileCount);
 }
 
-// The digests of every file, and the one buffer they are read through.
-struct LocalDigests {
-  FileDigests digests{g_packageSignature.required};
-  std::vector<char> buffer;
-};
-
-// Read to its end when it has the manifest's size; one of another size cannot be
-// the manifest's, and is not read at all.
-bool digestFileOfSize(HANDLE file, int64_t size, LocalDigests& local, FileDigestResult* result) {
-  LARGE_INTEGER actual{};
-  return GetFileSizeEx(file, &actual) && actual.QuadPart == size &&
-         digestOpenFile(file, local.digests, local.buffer, result);
-}
-
 // One record: is its file there, and is it the manifest's?
-void examineLocalFile(FileRecord* record, Findings& findings, LocalDigests& local) {
+void examineLocalFile(FileRecord* record, Findings& findings, LocalFileDigests& local) {
   record->updateNeeded = 0;
   g_progressControl->setRow(record->index, record->name, record->localPath, record->size, record);
   consoleReport("Scan file ", record->localPath, false, true);
-  KernelHandle file(CreateFileA(record->localPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
+  const LocalFileDigests::File file = local.next();
+  if (!file.opened) {
     consolePrint("File not found or error opening file\n");
     findings.allCurrent = false;
     record->missing = 1;
     return;
   }
   consolePrint("already exists ,loading file ...");
-  FileDigestResult digests;
-  const bool read = digestFileOfSize(file.get(), record->size, local, &digests);
-  file.close();
   consolePrint("checking CRC ...");
-  if (read && digestsMatchRecord(*record, digests)) {
+  if (file.read && digestsMatchRecord(*record, file.digests)) {
     consolePrint("no update needed\n");
     record->missing = 0;
     g_progressControl->setRowState(record->index, kRowPresent);
@@ -107,7 +88,7 @@ void examineLocalFile(FileRecord* record, Findings& findings, LocalDigests& loca
 Findings compareLocalFiles() {
   Findings findings;
   const int last = listCount(g_fileList) - 1;
-  LocalDigests local;
+  LocalFileDigests local(g_fileList, g_packageSignature.required);
   int position = 0;
   for (RecordNode* node = g_fileList; node; node = node->next, ++position) {
     stepFileCountBar(position, last);
@@ -185,6 +166,7 @@ DWORD WINAPI runUpdateAnalysis(LPVOID parameter) {
   repaintFileList();
 
   if (findings.allCurrent) {
+    removeStalePartials();
     showError(mainWindow, applicationName(), "Sorry,no update needed");
     SendMessageA(mainWindow, kPackageComplete, 0, 0);
     return 0;

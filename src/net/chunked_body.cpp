@@ -117,3 +117,58 @@ bool ChunkedBodyEnd::reached(const char* data, size_t size) {
   }
   return step_ == Step::done;
 }
+
+size_t ChunkedDecoder::decode(char* data, size_t size) {
+  size_t written = 0;
+  for (size_t at = 0; at < size && step_ != Step::done && step_ != Step::malformed;) {
+    if (step_ == Step::data) {
+      const size_t here = size - at < chunk_ ? size - at : chunk_;
+      std::memmove(data + written, data + at, here);  // written never passes at
+      written += here;
+      at += here;
+      chunk_ -= here;
+      if (chunk_ == 0) step_ = Step::dataEnd;
+      continue;
+    }
+    const char c = data[at++];
+    switch (step_) {
+      case Step::digits: {
+        const int digit = hexValue(c);
+        if (digit >= 0) {
+          if (chunk_ > (static_cast<size_t>(-1) >> 4)) step_ = Step::malformed;
+          else chunk_ = chunk_ << 4 | static_cast<size_t>(digit);
+          digits_ = true;
+        } else if (!digits_) {
+          step_ = Step::malformed;
+        } else if (c == '\r') {
+          step_ = Step::sizeLineEnd;
+        } else if (c == '\n') {
+          sizeLineEnded();
+        } else {
+          step_ = c == ';' || c == ' ' || c == '\t' ? Step::sizeLine : Step::malformed;
+        }
+        break;
+      }
+      case Step::sizeLine:  // an extension: anything up to the line end
+        if (c == '\r') step_ = Step::sizeLineEnd;
+        else if (c == '\n') sizeLineEnded();
+        break;
+      case Step::sizeLineEnd:
+        if (c == '\n') sizeLineEnded();
+        else step_ = Step::malformed;
+        break;
+      case Step::dataEnd:
+        if (c == '\r') step_ = Step::dataLineEnd;
+        else if (c == '\n') nextSizeLine();
+        else step_ = Step::malformed;
+        break;
+      case Step::dataLineEnd:
+        if (c == '\n') nextSizeLine();
+        else step_ = Step::malformed;
+        break;
+      default:
+        break;
+    }
+  }
+  return written;
+}

@@ -33,3 +33,29 @@ class ChunkedBodyEnd {
   bool digits_ = false;   // the size line has its digits
   bool extension_ = false;  // past the digits: only the line end matters
 };
+
+// Decodes a chunked body piece by piece as it arrives, by the rules of
+// decodeChunkedBody, for a body that is passed on instead of kept: memory stays that
+// of one piece whatever the body's length.
+class ChunkedDecoder {
+ public:
+  // Decodes the next `size` bytes of the coded body in place: the data bytes among
+  // them move to the front, and their count is returned. Bytes after the last chunk's
+  // size line are left out.
+  size_t decode(char* data, size_t size);
+  // The last chunk's size line has ended: the body is complete.
+  bool done() const { return step_ == Step::done; }
+  // The coding broke the rules: nothing after the fault was decoded.
+  bool malformed() const { return step_ == Step::malformed; }
+
+ private:
+  enum class Step { digits, sizeLine, sizeLineEnd, data, dataEnd, dataLineEnd, done, malformed };
+  void sizeLineEnded() { step_ = chunk_ == 0 ? Step::done : Step::data; }
+  void nextSizeLine() {
+    step_ = Step::digits;
+    digits_ = false;
+  }
+  Step step_ = Step::digits;
+  size_t chunk_ = 0;  // the size being read, then the data bytes still to come
+  bool digits_ = false;
+};

@@ -50,6 +50,27 @@ void Http::fetch(const std::string& address) {
   requestAddress(address, PathForm::names);
 }
 
+void Http::fetchInto(const std::string& address, BodySink& sink) {
+  FinalBodySink finalBody(*this, sink);
+  response.streamBodiesTo(&finalBody);
+  try {
+    fetch(address);
+  } catch (...) {
+    response.streamBodiesTo(nullptr);
+    throw;
+  }
+  response.streamBodiesTo(nullptr);
+}
+
+BodySink::Take Http::FinalBodySink::headArrived(const std::string& headerBlock) {
+  return http_.willFollow(headerBlock) ? Take::skip : sink_.headArrived(headerBlock);
+}
+
+bool Http::willFollow(const std::string& headerBlock) const {
+  std::string value;
+  return followRedirects && locationsFollowed < kMaxLocations && findLocation(headerBlock, &value);
+}
+
 void Http::requestAddress(const std::string& address, PathForm form) {
   if (address.empty()) throw std::logic_error("Http::Get() -> Error: URL unspecified");
   if (address[0] == '/' && urlSet)
@@ -84,6 +105,10 @@ void Http::perform() {
   receive(response);
   close();
   if (followRedirects && followLocation()) return;
+  if (response.streaming()) {
+    checkStreamedBody();
+    return;
+  }
   // Only the final body is decoded: the body of a response that names a new location
   // is never used.
   if (!response.decodeTransferCoding())
@@ -91,6 +116,13 @@ void Http::perform() {
   // A body shorter than announced is a transfer that broke off, not a file.
   if (response.bodyCutShort())
     throw std::logic_error("Http::perform() -> Error: Connection closed before the whole body");
+}
+
+void Http::checkStreamedBody() const {
+  if (response.empty()) throw std::logic_error(kNoDataForContent);
+  if (response.stoppedBySink() || response.streamedWhole()) return;
+  if (response.malformedCoding()) throw std::logic_error("Http::perform() -> Error: Malformed chunked body");
+  throw std::logic_error("Http::perform() -> Error: Connection closed before the whole body");
 }
 
 bool Http::followLocation() {

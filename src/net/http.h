@@ -3,10 +3,12 @@
 // followed, and a final body in chunked transfer coding decoded. The path of an
 // address given to setUrl or Get holds names as written and is percent-encoded on the
 // way out; a location a server names is a URI already and goes out as the server
-// wrote it.
+// wrote it. A body may also go to a sink as it arrives (fetchInto) instead of into
+// memory.
 #pragma once
 #include <string>
 
+#include "net/body_sink.h"
 #include "net/http_request.h"
 #include "net/socket.h"
 #include "net/url.h"
@@ -28,6 +30,12 @@ class Http : public Socket {
   // Like Get(address), without making a copy of the body: for callers that take it
   // with takeContent.
   void fetch(const std::string& address);
+  // Like fetch, the body of the final response going to `sink` as it arrives: the
+  // sink is handed the header block of that response only (those of the responses
+  // that name a new location are read and followed without it). Returns normally when
+  // the body arrived whole or the sink ended the receive; a transfer cut short raises
+  // as fetch does.
+  void fetchInto(const std::string& address, BodySink& sink);
   std::string getHeader() const;
   std::string getContent() const;
   // The body of the last response as a malloc'd block (at least one byte allocated)
@@ -42,6 +50,17 @@ class Http : public Socket {
   // How the path of the target is written: names as the caller gave them, or a URI
   // from a server.
   enum class PathForm { names, uri };
+  // Hands the caller's sink the final response only.
+  class FinalBodySink : public BodySink {
+   public:
+    FinalBodySink(Http& http, BodySink& sink) : http_(http), sink_(sink) {}
+    Take headArrived(const std::string& headerBlock) override;
+    bool bodyArrived(const char* data, size_t size) override { return sink_.bodyArrived(data, size); }
+
+   private:
+    Http& http_;
+    BodySink& sink_;
+  };
 
   void setTarget(const std::string& text, PathForm form);
   void requestUrl();
@@ -50,6 +69,10 @@ class Http : public Socket {
   void perform();
   // True when a location was followed (the response is then that request's).
   bool followLocation();
+  // Whether a response with this header block names a location that will be followed.
+  bool willFollow(const std::string& headerBlock) const;
+  // A body that went to a sink: whole, or the sink stopped it; otherwise raises.
+  void checkStreamedBody() const;
   // The target with its path as it went out, for a relative location to build on.
   std::string addressAsSent() const;
 

@@ -82,27 +82,6 @@ bool isLoopback(const std::string& host) {
          name.compare(0, 4, "127.") == 0;
 }
 
-// The header lines of a head, without the status line, each as name and value.
-std::vector<std::pair<std::string, std::string>> headerLines(const std::string& head) {
-  std::vector<std::pair<std::string, std::string>> lines;
-  size_t at = head.find("\r\n");
-  while (at != std::string::npos && at + 2 < head.size()) {
-    size_t start = at + 2;
-    size_t end = head.find("\r\n", start);
-    std::string line = head.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    at = end;
-    size_t colon = line.find(':');
-    if (line.empty() || colon == std::string::npos) continue;
-    size_t value = colon + 1;
-    while (value < line.size() && (line[value] == ' ' || line[value] == '\t')) ++value;
-    size_t valueEnd = line.size();
-    while (valueEnd > value && (line[valueEnd - 1] == ' ' || line[valueEnd - 1] == '\t')) --valueEnd;
-    lines.emplace_back(lowered(line.substr(0, colon)), line.substr(value, valueEnd - value));
-  }
-  return lines;
-}
-
-
 }  // namespace
 
 bool parseProxyAddress(const std::string& text, ProxyServer* proxy) {
@@ -172,17 +151,6 @@ bool bypassesProxy(const std::string& bypassList, const std::string& host, int p
   return false;
 }
 
-int responseStatus(const std::string& head) {
-  std::string line = statusLine(head);
-  if (line.compare(0, 5, "HTTP/") != 0) return 0;
-  size_t space = line.find(' ');
-  if (space == std::string::npos || line.size() < space + 4) return 0;
-  std::string code = line.substr(space + 1, 3);
-  if (!isDigits(code) || (line.size() > space + 4 && line[space + 4] != ' ')) return 0;
-  return std::atoi(code.c_str());
-}
-
-std::string statusLine(const std::string& head) { return head.substr(0, head.find("\r\n")); }
 
 std::vector<ProxyChallenge> proxyChallenges(const std::string& head) {
   std::vector<ProxyChallenge> challenges;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "net/response_head.h"  // the status and header lines of a proxy's answer
+
 struct ProxyServer {
   std::string host;  // empty: no proxy
   int port = 0;
@@ -33,12 +35,6 @@ bool proxyForScheme(const std::string& list, const std::string& scheme, ProxySer
 // port; "<local>" for host names without a dot. Loopback names and addresses
 // (localhost, 127.x.x.x, ::1) always go straight unless the list holds "<-loopback>".
 bool bypassesProxy(const std::string& bypassList, const std::string& host, int port);
-
-// The status code on the first line of a response head; 0 when it is not
-// "HTTP/<version> <three digits>".
-int responseStatus(const std::string& head);
-// The first line of a response head, without its line end.
-std::string statusLine(const std::string& head);
 
 // One challenge of a Proxy-Authenticate header: the scheme as written and the rest
 // of its value (a token, or parameters such as realm="...").

@@ -39,19 +39,18 @@ bool startsWithNoCase(const char* text, size_t size, const char* lowerPrefix) {
 
 }  // namespace
 
-bool announcedLength(const char* block, size_t size, size_t* length) {
+bool announcedLength(const char* block, size_t size, uint64_t* length) {
   for (size_t line = 0; line < size;) {
     const char* end = static_cast<const char*>(std::memchr(block + line, '\n', size - line));
     size_t lineEnd = end ? static_cast<size_t>(end - block) : size;
     if (startsWithNoCase(block + line, lineEnd - line, kName)) {
       size_t i = line + sizeof(kName) - 1;
       while (i < lineEnd && (block[i] == ' ' || block[i] == '\t')) ++i;
-      size_t value = 0;
+      uint64_t value = 0;
       size_t digits = 0;
       for (; i < lineEnd && block[i] >= '0' && block[i] <= '9'; ++i, ++digits) {
-        const size_t digit = static_cast<size_t>(block[i] - '0');
-        value = value > (static_cast<size_t>(-1) - digit) / 10 ? static_cast<size_t>(-1)
-                                                                : value * 10 + digit;
+        const uint64_t digit = static_cast<uint64_t>(block[i] - '0');
+        value = value > (UINT64_MAX - digit) / 10 ? UINT64_MAX : value * 10 + digit;
       }
       *length = value;
       return digits > 0;
@@ -62,12 +61,18 @@ bool announcedLength(const char* block, size_t size, size_t* length) {
 }
 
 size_t announcedBodyLength(const char* block, size_t size) {
-  size_t length = 0;
+  uint64_t length = 0;
   if (!announcedLength(block, size, &length) || length > kLargestAnnouncedBody) return 0;
-  return length;
+  return static_cast<size_t>(length);
 }
 
 char* ResponseBuffer::prepare(size_t limit, size_t* room) {
+  if (split_ && sink_) {
+    // One block, passed on and emptied after every read.
+    if (body_.capacity() < limit) body_.reserveExtra(limit);
+    *room = limit;
+    return body_.data();
+  }
   if (split_) {
     growBody(limit);
   } else if (head_.capacity() - head_.size() < limit) {
@@ -105,20 +110,56 @@ void ResponseBuffer::warmBody() {
 }
 
 void ResponseBuffer::commit(size_t count) {
+  if (split_ && sink_) {
+    passOn(count);
+    return;
+  }
   if (split_) {
     body_.commit(count);
   } else {
     head_.commit(count);
     splitAtEmptyLine();
   }
-  if (split_) checkComplete();
+  if (split_ && !sink_) checkComplete();
+}
+
+// The response's head is in: the sink says what becomes of its body, and the bytes
+// that came with the head go the way of the body.
+void ResponseBuffer::startStream() {
+  take_ = sink_->headArrived(headerBlock());
+  const size_t early = body_.size();
+  body_.clear();
+  if (take_ == BodySink::Take::stop) {
+    sinkStopped_ = complete_ = true;
+    return;
+  }
+  passOn(early);
+}
+
+// `count` bytes of body at the start of the block: up to the announced length, decoded
+// from chunked coding, they go to the sink (or nowhere, when the body is skipped).
+void ResponseBuffer::passOn(size_t count) {
+  if (lengthKnown_ && count > length_ - streamed_) count = static_cast<size_t>(length_ - streamed_);
+  streamed_ += count;
+  size_t data = count;
+  if (chunked_) data = decoder_.decode(body_.data(), count);
+  if (take_ == BodySink::Take::body && data > 0 && !sink_->bodyArrived(body_.data(), data))
+    sinkStopped_ = true;
+  body_.clear();
+  complete_ = sinkStopped_ || (chunked_ ? decoder_.done() || decoder_.malformed()
+                                        : lengthKnown_ && streamed_ == length_);
+}
+
+bool ResponseBuffer::streamedWhole() const {
+  if (chunked_) return decoder_.done();
+  return !lengthKnown_ || streamed_ == length_;
 }
 
 void ResponseBuffer::checkComplete() {
   if (chunked_) {
     complete_ = chunkedEnd_.reached(body_.data(), body_.size());
   } else if (lengthKnown_ && body_.size() >= length_) {
-    body_.truncate(length_);  // what follows is no part of this response
+    body_.truncate(static_cast<size_t>(length_));  // what follows is no part of this response
     complete_ = true;
   }
 }
@@ -138,6 +179,12 @@ void ResponseBuffer::splitAtEmptyLine() {
   lengthKnown_ = !chunked_ && announcedLength(data, header, &length_);
   announced_ = announcedBodyLength(data, header);
   const size_t early = head_.size() - header;
+  if (sink_) {
+    body_.append(data + header, early);
+    head_.truncate(header);
+    startStream();
+    return;
+  }
   if (announced_ > 0) {
     const size_t whole = announced_ + 1;
     body_.tryReserveTotal(roomAllowedFor(early) < whole ? roomAllowedFor(early) : whole);
@@ -159,6 +206,10 @@ void ResponseBuffer::clear() {
   length_ = 0;
   chunkedEnd_ = ChunkedBodyEnd();
   complete_ = false;
+  take_ = BodySink::Take::body;
+  streamed_ = 0;
+  sinkStopped_ = false;
+  decoder_ = ChunkedDecoder();
 }
 
 std::string ResponseBuffer::headerBlock() const {
@@ -180,7 +231,7 @@ bool ResponseBuffer::decodeTransferCoding() {
 
 bool ResponseBuffer::bodyCutShort() const {
   if (!split_ || isChunkedTransfer(head_.data(), head_.size())) return false;
-  size_t length = 0;
+  uint64_t length = 0;
   return announcedLength(head_.data(), head_.size(), &length) && body_.size() < length;
 }
 

@@ -6,11 +6,15 @@
 // length are no part of it. Without either, the body ends where the connection
 // closes. The server's word alone never buys memory: the body's block grows with the
 // data that arrives, up to the announced length, and the pages of a large one are
-// touched on a helper thread a bounded distance ahead of the reads.
+// touched on a helper thread a bounded distance ahead of the reads. Given a sink, the
+// buffer keeps the header block only and passes each body on as it arrives, through
+// one small block: memory then stays the same whatever the body's length.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
+#include "net/body_sink.h"
 #include "net/byte_buffer.h"
 #include "net/chunked_body.h"
 #include "net/page_warmer.h"
@@ -27,8 +31,22 @@ class ResponseBuffer {
 
   size_t size() const { return head_.size() + body_.size(); }
   bool empty() const { return size() == 0; }
-  // Forgets everything and gives the memory back.
+  // The bytes of the response taken so far, header block included, also those that
+  // went to a sink.
+  uint64_t received() const { return head_.size() + (sink_ ? streamed_ : body_.size()); }
+  // Forgets everything and gives the memory back (a sink stays).
   void clear();
+
+  // The bodies of the responses read from now on go to `sink` (nullptr: kept again).
+  void streamBodiesTo(BodySink* sink) { sink_ = sink; }
+  bool streaming() const { return sink_ != nullptr; }
+  // With a sink: the sink ended the receive (it asked to stop, or could not keep bytes).
+  bool stoppedBySink() const { return sinkStopped_; }
+  // With a sink: the body arrived whole. False when the connection closed before the
+  // announced length or the last chunk, or when the chunked coding broke its rules
+  // (malformedCoding tells which).
+  bool streamedWhole() const;
+  bool malformedCoding() const { return decoder_.malformed(); }
 
   // Without an empty line, everything received is header block and there is no body.
   std::string headerBlock() const;
@@ -49,6 +67,8 @@ class ResponseBuffer {
   void checkComplete();
   void growBody(size_t limit);
   void warmBody();
+  void startStream();
+  void passOn(size_t count);
 
   ByteBuffer head_;
   ByteBuffer body_;
@@ -57,9 +77,16 @@ class ResponseBuffer {
   size_t announced_ = 0;  // the announced body length as a hint for room, 0 when none
   bool chunked_ = false;
   bool lengthKnown_ = false;  // a Content-Length was given (chunked coding aside)...
-  size_t length_ = 0;         // ...of this many bytes
+  uint64_t length_ = 0;       // ...of this many bytes
   ChunkedBodyEnd chunkedEnd_;
   bool complete_ = false;
+  // With a sink: what it asked for this response, the body bytes read (coded, up to
+  // the announced length) and the decoder of a chunked body.
+  BodySink* sink_ = nullptr;
+  BodySink::Take take_ = BodySink::Take::body;
+  uint64_t streamed_ = 0;
+  bool sinkStopped_ = false;
+  ChunkedDecoder decoder_;
   // Touches the pages of a large announced body while it arrives; declared last, so
   // that it stops before the block goes.
   PageWarmer warmer_;
@@ -70,5 +97,5 @@ class ResponseBuffer {
 // gives one in plain digits; 0 otherwise.
 size_t announcedBodyLength(const char* headerBlock, size_t size);
 // The Content-Length a header block announces, read exactly (a value too large for
-// size_t reads as its largest value); false when no line gives one in plain digits.
-bool announcedLength(const char* headerBlock, size_t size, size_t* length);
+// 64 bits reads as the largest); false when no line gives one in plain digits.
+bool announcedLength(const char* headerBlock, size_t size, uint64_t* length);

@@ -182,11 +182,11 @@ int Socket::receive(ResponseBuffer& output) {
     int got = channel->readSome(into, room, &code);
     if (got > 0) {
       lastActivity = GetTickCount();
-      const size_t before = output.size();
+      const uint64_t before = output.received();
       output.commit(static_cast<size_t>(got));  // bytes past a complete body are dropped
       if (progressCallback)
-        progressCallback(progressContext, static_cast<int>(output.size()),
-                         static_cast<int>(output.size() - before));
+        progressCallback(progressContext, static_cast<int64_t>(output.received()),
+                         static_cast<int>(output.received() - before));
       // A server may keep the connection open past a complete body.
       if (output.complete()) break;
       continue;

@@ -59,8 +59,9 @@ class Socket {
   using ReceiveObserver = void (*)(const Socket& socket);
   static void setReceiveObserver(ReceiveObserver observer);
 
-  // Set by the owner before the first open.
-  void (*progressCallback)(void* context, int total, int chunk);
+  // Set by the owner before the first open. The total counts the response's bytes so
+  // far, header block included.
+  void (*progressCallback)(void* context, int64_t total, int chunk);
   void* progressContext;
   DWORD connectTimeout;   // ms: lookup wait, and the connect wait in whole seconds
   DWORD receiveTimeout;   // ms of silence that end a receive; 0 waits for ever

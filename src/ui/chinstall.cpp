@@ -41,7 +41,7 @@ void chinstall::setRowCount(int count) {
   if (hwnd()) SetScrollRange(hwnd(), SB_VERT, 0, count, TRUE);
 }
 
-void chinstall::setRow(int index, const char* name, const char* path, int maximum, void* key) {
+void chinstall::setRow(int index, const char* name, const char* path, int64_t maximum, void* key) {
   rows_.set(index, name, path, maximum, key);
 }
 
@@ -53,7 +53,7 @@ void chinstall::scrollToRow(int index) {
   redrawNow();
 }
 
-int chinstall::rowValue(int index) const {
+int64_t chinstall::rowValue(int index) const {
   const ProgressRowSet* set = rows_.current();
   if (index < 0 || index >= set->count) return 0;
   return set->rows[index].value.load();

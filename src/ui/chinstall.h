@@ -34,9 +34,9 @@ class chinstall : public Window {
   void setRightClickCallback(RightClickCallback callback) { callback_.store(callback); }
 
   void setRowCount(int count);
-  void setRow(int index, const char* name, const char* path, int maximum, void* key);
+  void setRow(int index, const char* name, const char* path, int64_t maximum, void* key);
   int findRow(void* key) const { return rows_.find(key); }
-  void setRowValue(int index, int value) { rows_.setValue(index, value); }
+  void setRowValue(int index, int64_t value) { rows_.setValue(index, value); }
   void setRowState(int index, int state) { rows_.setState(index, state); }
   int getRowState(int index) const { return rows_.state(index); }
   void markRowDownloading(int index) { rows_.setState(index, kRowDownloading); }
@@ -44,7 +44,7 @@ class chinstall : public Window {
 
   int rowCount() const { return rows_.count(); }
   int firstVisibleRow() const { return firstVisible_.load(); }
-  int rowValue(int index) const;
+  int64_t rowValue(int index) const;
 
  protected:
   LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

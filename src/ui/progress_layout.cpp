@@ -15,9 +15,9 @@ int progressHitTest(int firstVisibleRow, int rowCount, int y) {
   return row < rowCount ? row : -1;
 }
 
-double progressFraction(int32_t value, int32_t maximum) {
+double progressFraction(int64_t value, int64_t maximum) {
   if (maximum <= 0) return 0.0;  // nothing to measure: an empty bar
-  double fraction = static_cast<double>(value) / maximum;
+  double fraction = static_cast<double>(value) / static_cast<double>(maximum);
   if (fraction < 0.0) return 0.0;
   return fraction > 1.0 ? 1.0 : fraction;
 }

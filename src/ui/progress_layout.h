@@ -21,7 +21,7 @@ int progressHitTest(int firstVisibleRow, int rowCount, int y);
 
 // Fraction of the bar to fill: value / maximum, 0 when the maximum is not positive,
 // kept within 0..1.
-double progressFraction(int32_t value, int32_t maximum);
+double progressFraction(int64_t value, int64_t maximum);
 // Width of the filled part of a bar from left to right.
 int progressFillWidth(int left, int right, double fraction);
 // "50.00%".

@@ -36,7 +36,7 @@ ProgressRow* ProgressRows::row(int32_t index) const {
   return &set->rows[index];
 }
 
-void ProgressRows::set(int32_t index, const char* name, const char* path, int32_t maximum,
+void ProgressRows::set(int32_t index, const char* name, const char* path, int64_t maximum,
                        void* key) {
   ProgressRow* r = row(index);
   if (!r) return;
@@ -56,11 +56,11 @@ int32_t ProgressRows::find(const void* key) const {
   return -1;
 }
 
-void ProgressRows::setValue(int32_t index, int32_t value) {
+void ProgressRows::setValue(int32_t index, int64_t value) {
   ProgressRow* r = row(index);
   if (!r) return;
-  int32_t maximum = r->maximum.load(std::memory_order_relaxed);
-  r->value.store(std::max<int32_t>(0, std::min(value, maximum)), std::memory_order_relaxed);
+  int64_t maximum = r->maximum.load(std::memory_order_relaxed);
+  r->value.store(std::max<int64_t>(0, std::min(value, maximum)), std::memory_order_relaxed);
 }
 
 void ProgressRows::setState(int32_t index, int32_t state) {

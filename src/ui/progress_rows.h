@@ -1,8 +1,9 @@
 // The rows of the installation progress control. Worker threads update rows while
 // the main thread paints them, without a lock: every field a paint reads is an
-// atomic 32-bit value (or pointer), a row's texts are written before its state
-// makes it visible, and a new set of rows is published in one pointer store, so a
-// paint sees either the old rows with the old count or the new ones with theirs.
+// atomic value (a 64-bit byte count, a 32-bit state, a pointer), a row's texts are
+// written before its state makes it visible, and a new set of rows is published in
+// one pointer store, so a paint sees either the old rows with the old count or the
+// new ones with theirs.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -13,8 +14,8 @@
 struct ProgressRow {
   char name[256] = {};
   char path[256] = {};
-  std::atomic<int32_t> value{0};
-  std::atomic<int32_t> maximum{0};
+  std::atomic<int64_t> value{0};    // bytes: files may pass 4 GiB
+  std::atomic<int64_t> maximum{0};
   std::atomic<int32_t> state{0};
   std::atomic<void*> key{nullptr};
 };
@@ -36,9 +37,9 @@ class ProgressRows {
   const ProgressRowSet* current() const { return current_.load(std::memory_order_acquire); }
 
   // Texts longer than 255 bytes are cut to 255. Value 0, state 1.
-  void set(int32_t index, const char* name, const char* path, int32_t maximum, void* key);
+  void set(int32_t index, const char* name, const char* path, int64_t maximum, void* key);
   int32_t find(const void* key) const;
-  void setValue(int32_t index, int32_t value);  // at most the maximum, at least 0
+  void setValue(int32_t index, int64_t value);  // at most the maximum, at least 0
   void setState(int32_t index, int32_t state);  // state 6 also fills the row
   int32_t state(int32_t index) const;           // 0 for an index out of range
 

@@ -35,3 +35,17 @@ bool readWholeFile(const char* path, DWORD shareMode, uint64_t largest, std::vec
   if (!file) return false;
   return readOpenFile(file.get(), largest, bytes) != FileRead::refused;
 }
+
+DWORD writeAll(HANDLE file, const void* data, size_t size) {
+  const DWORD kPiece = 1u << 30;  // WriteFile takes 32-bit counts
+  const char* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    DWORD written = 0;
+    if (!WriteFile(file, bytes, size > kPiece ? kPiece : static_cast<DWORD>(size), &written, nullptr))
+      return GetLastError();
+    if (written == 0) return ERROR_DISK_FULL;
+    bytes += written;
+    size -= written;
+  }
+  return ERROR_SUCCESS;
+}

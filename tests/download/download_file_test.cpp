@@ -49,7 +49,7 @@ struct Download {
 struct Runs {
   std::vector<int> ends;
   bool consistent = true;
-  static void record(void* context, int total, int chunk) {
+  static void record(void* context, int64_t total, int chunk) {
     Runs* self = static_cast<Runs*>(context);
     if (total == chunk) {
       self->ends.push_back(total);

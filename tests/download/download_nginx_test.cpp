@@ -37,7 +37,7 @@ TEST_P(NginxDownload, FileArrivesWhole) {
   long long reported = 0;
   int size = -1;
   char* body = downloadFile(("127.0.0.1:" + port).c_str(), name.c_str(), &size,
-                            [](void* context, int total, int) {
+                            [](void* context, int64_t total, int) {
                               *static_cast<long long*>(context) = total;
                             },
                             &reported);

@@ -3,19 +3,23 @@
 // trusted, or a redirect down to http://, is refused with its reason before anything
 // is asked of it, then comes the retry question; VELMORIN_PROXY carries plain
 // requests whole to the proxy and tunnels TLS through it, logging on with Basic; a
-// proxy script in the Internet settings decides server by server.
+// proxy script in the Internet settings decides server by server. A transfer cut over
+// TLS is taken up with a range request, as over plain HTTP.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "download/download_file.h"
+#include "download/file_download.h"
 #include "net/connection_notes.h"
 #include "support/scripted_message_box.h"
 #include "support/system_proxy_setting.h"
+#include "support/temporary_directory.h"
 
 namespace {
 
@@ -107,6 +111,54 @@ TEST_F(Https, TheFileArrivesWholeOverTlsAlsoAfterARedirectFromHttp) {
   EXPECT_EQ(whole(kTls), requests[0]);
   EXPECT_EQ(0u, requests[1].rfind(kRedirect + " GET /" + kFile + " 301 ", 0)) << requests[1];
   EXPECT_EQ(whole(kTls), requests[2]);
+}
+
+// The connection cut after the first MiB (by the progress callback), Yes to the retry
+// question: the rest comes over TLS from the byte where the cut left the file.
+TEST_F(Https, ATransferCutOverTlsIsTakenUpWhereItStopped) {
+  ScratchDirectory folder("velmorin-https-resume");
+  const std::string target = folder.path() + "\\ambience.ogg";
+  FileDigests expected(false);
+  expected.update(served_.data(), served_.size());
+  const FileDigestResult digest = expected.finish();
+  struct Cut {
+    bool done = false;
+    std::vector<std::string> lines;
+  } cut;
+  FileDownloadJob job;
+  const std::string base = "https://127.0.0.1:" + kTls;
+  job.baseUrl = base.c_str();
+  job.name = kFile.c_str();
+  job.localPath = target.c_str();
+  job.size = static_cast<int64_t>(served_.size());
+  job.digest = digest.md5;
+  job.context = &cut;
+  job.progress = [](void* context, int64_t bytes) {
+    Cut* cut = static_cast<Cut*>(context);
+    if (!cut->done && bytes >= (1 << 20)) {
+      cut->done = true;
+      throw std::runtime_error("cut");
+    }
+  };
+  job.note = [](void* context, const char* text) { static_cast<Cut*>(context)->lines.push_back(text); };
+  ScriptedMessageBoxes boxes;
+  boxes.answer({IDYES});
+  const FileDownloadResult result = downloadFileTo(job);
+  ASSERT_EQ(FileDownloadResult::End::arrived, result.end);
+  EXPECT_EQ(job.size, result.size);
+  EXPECT_STREQ(digest.md5, result.digests.md5);
+  std::ifstream arrived(target + ".~vm", std::ios::binary);
+  EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(arrived), {}) == served_);
+  ASSERT_EQ(1u, cut.lines.size()) << cut.lines.back();
+  const std::string prefix = "Resuming at byte ", suffix = " of " + std::to_string(served_.size());
+  ASSERT_EQ(0u, cut.lines[0].rfind(prefix, 0)) << cut.lines[0];
+  const long long kept = std::stoll(cut.lines[0].substr(prefix.size()));
+  EXPECT_EQ(prefix + std::to_string(kept) + suffix, cut.lines[0]);
+  EXPECT_GE(kept, 1 << 20);
+  const std::vector<std::string> requests = newRequests();
+  ASSERT_EQ(2u, requests.size());
+  EXPECT_EQ(0u, requests[0].rfind(kTls + " GET /" + kFile + " 200 ", 0)) << requests[0];
+  EXPECT_EQ(kTls + " GET /" + kFile + " 206 " + std::to_string(served_.size() - kept) + " OK", requests[1]);
 }
 
 TEST_F(Https, ServersNotToBeTrustedAreRefusedWithTheirReasonBeforeAnyRequest) {

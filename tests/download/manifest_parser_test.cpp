@@ -135,24 +135,26 @@ TEST_F(Manifest, DigestAndSizeSplitAtTheFirstBar) {
   EXPECT_EQ(r->size, 0);
 }
 
-TEST_F(Manifest, SizeFollowsTheDecimalRulesAndIsClampedToInt32) {
+TEST_F(Manifest, SizeFollowsTheDecimalRulesAndOneNoFileHasIsRefused) {
   struct Case {
     const char* text;
-    int32_t size;
+    int64_t size;
   } cases[] = {
-      {"  \t42", 42},       {"+7", 7},
-      {"-5", -5},           {"- 5", 0},
-      {"2147483647", std::numeric_limits<int32_t>::max()},
-      {"2147483648", std::numeric_limits<int32_t>::max()},
-      {"-2147483649", std::numeric_limits<int32_t>::min()},
-      {"99999999999999999999999", std::numeric_limits<int32_t>::max()},
-      {"0x10", 0},          {"", 0},
+      {"  \t42", 42},     {"+7", 7},  {"- 5", 0}, {"0x10", 0}, {"", 0},
+      {"2147483648", 2147483648}, {"9223372036854775807", std::numeric_limits<int64_t>::max()},
   };
   for (const Case& c : cases) {
     FileRecord* r = onlyRecord(std::string("d|") + c.text);
     ASSERT_NE(r, nullptr) << c.text;
     EXPECT_EQ(r->size, c.size) << c.text;
     reset();
+  }
+  // Never clamped: a negative size, or one beyond 64 bits, refuses the manifest.
+  for (const char* text : {"-5", "-2147483649", "9223372036854775808", "99999999999999999999999"}) {
+    expectRefused("OK\r\n" + fileEntry("f", std::string("d|") + text));
+    EXPECT_EQ("f: unusable size: " + std::string(text) +
+                  (text[0] == '-' ? ", less than 0" : ", more than a 64-bit number holds"),
+              refusal_.entry + ": " + refusal_.reason);
   }
 }
 
@@ -357,6 +359,8 @@ TEST_F(Manifest, RefusalsNameTheEntryAndTheRuleItBroke) {
       {fileEntry("x\x01y", "d|1"), "x\\x01y",
        "forbidden character: control character 0x01, which Windows does not allow in a name"},
       {fileEntry("data\\con.txt", "d|1"), "data\\con.txt", "device name: Windows opens the device CON, not a file"},
+      {fileEntry("data\\x.~VM", "d|1"), "data\\x.~VM",
+       "reserved name: names ending in \".~vm\" or \".~vr\" are the installer's own, for files on their way"},
       {fileEntry("a\\..\\..\\x", "d|1"), "a\\..\\..\\x",
        "unsafe name: \"..\", or what Windows reads as \"..\", leaves the download folder"},
       {fileEntry(std::string(300, 'n'), "d|1"), std::string(255, 'n'),

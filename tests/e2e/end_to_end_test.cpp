@@ -62,6 +62,13 @@ FILETIME lastWriteTime(const std::string& path) {
   return data.ftLastWriteTime;
 }
 
+// The size of a file, -1 when there is none.
+long long sizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return static_cast<long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
 bool operator==(const FILETIME& a, const FILETIME& b) {
   return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
@@ -156,6 +163,7 @@ class EndToEnd : public testing::Test {
     served_ = without(filesBelow(product_), {"downloadgi.txt"});
     ASSERT_EQ(served_.size(), kManifestOrder.size()) << "the sample product is not served";
     requestsSeen_ = accessLog().size();
+    rangesSeen_ = linesOf(readFile(work_ + "\\server\\ranges.log")).size();
   }
 
   void TearDown() override {
@@ -221,6 +229,23 @@ class EndToEnd : public testing::Test {
     return fresh;
   }
   std::vector<std::string> accessLog() const { return linesOf(readFile(work_ + "\\server\\access.log")); }
+  // Requests for a range since the last call, as newRequests gives them, each with its
+  // Range and If-Range values.
+  std::vector<std::string> newRanges() {
+    std::vector<std::string> all = linesOf(readFile(work_ + "\\server\\ranges.log"));
+    std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(rangesSeen_, all.size())), all.end());
+    rangesSeen_ = all.size();
+    for (std::string& line : fresh) line.erase(line.find(kServerPath), sizeof kServerPath - 1);
+    return fresh;
+  }
+  // Whether nginx answered a range request for `name` with `status`, asked for from
+  // byte `from` on, with a validator sent back in If-Range.
+  static bool rangeAsked(const std::string& line, std::string name, int status, long long from) {
+    for (char& c : name) c = c == '\\' ? '/' : c;
+    return line.rfind("GET " + name + " " + std::to_string(status) + " ", 0) == 0 &&
+           line.find(" bytes=" + std::to_string(from) + "- \\x22") != std::string::npos;  // nginx writes a quote so
+  }
+  std::string partialOf(const std::string& name) const { return localPath(name) + ".~vm"; }
 
   // The access log lines of whole transfers of these files, as served now.
   std::vector<std::string> transfers(const std::vector<std::string>& names) const {
@@ -273,7 +298,7 @@ class EndToEnd : public testing::Test {
   TemporaryDirectoryRedirect temporary_;  // TMP of the installers this case starts
   std::string work_, product_, installed_, case_, root_, log_;
   Files served_;
-  size_t requestsSeen_ = 0;
+  size_t requestsSeen_ = 0, rangesSeen_ = 0;
   std::map<std::string, std::pair<std::string, FILETIME>> savedFiles_;
   bool serverChanged_ = false;
   bool namesServed_ = false;
@@ -446,6 +471,9 @@ TEST_F(EndToEnd, ServerStoppedDuringTheDownloadIsAskedAboutAndYesCompletesOnceIt
   HWND question = user.nextMessageBox();
   ASSERT_NE(question, nullptr) << user.error();
   EXPECT_EQ(messageBoxText(question), retry);
+  // What arrived before the cut stays in the temporary file, for the retry to take up.
+  const long long cut = sizeOf(partialOf("data\\sound\\ambience.ogg"));
+  EXPECT_GT(cut, 0);
   ASSERT_TRUE(user.answer(retry, IDYES, "retry while the server is away")) << user.error();
   ASSERT_TRUE(user.answer("Can't connect to site", IDOK, "connect")) << user.error();
   ASSERT_TRUE(controlServer("restart"));
@@ -453,6 +481,66 @@ TEST_F(EndToEnd, ServerStoppedDuringTheDownloadIsAskedAboutAndYesCompletesOnceIt
   EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
   expectDownloadRootAsServed();
   EXPECT_EQ(filesBelow(installed_), productFiles());
+  // The second request asked for the rest from the byte where the cut left the file.
+  const std::vector<std::string> ranges = newRanges();
+  ASSERT_EQ(1u, ranges.size());
+  EXPECT_TRUE(rangeAsked(ranges[0], "data\\sound\\ambience.ogg", 206, cut)) << ranges[0];
+  EXPECT_NE(std::string::npos, ranges[0].find(" OK ")) << "the rest arrived whole";
+}
+
+// Closed half way, the next run takes the file up where the last one left it; a server
+// that ignores ranges sends the whole file, which starts from byte 0; once the file has
+// changed on the server (a new upload of it, and a new manifest), the rest of the old
+// one is no longer asked for as such: it starts from byte 0, and ends verified.
+TEST_F(EndToEnd, ClosedHalfWayTheNextRunResumesAndAChangedFileStartsAgain) {
+  const std::string large = "data\\sound\\ambience.ogg";
+  ASSERT_TRUE(controlServer("restart", "1m"));
+  std::vector<long long> left;  // the partial file when each run was closed
+  for (int run = 0; run < 3; ++run) {
+    if (run == 2) {
+      ASSERT_TRUE(controlServer("restart", "1m noranges"));
+    }
+    UserSession user(windowsPath(E2E_INSTALLER));
+    HWND main = startDownload(user);
+    ASSERT_NE(main, nullptr) << user.error();
+    // Resumed, the file grows past what it held; started again, it first shrinks.
+    const long long from = left.empty() ? 0 : left.back();
+    bool shrunk = false;
+    ASSERT_TRUE(eventually(
+        [&] {
+          const long long now = sizeOf(partialOf(large));
+          shrunk = shrunk || (now >= 0 && now < from);
+          return run == 2 ? shrunk && now >= (1 << 20) : now >= from + (1 << 20);
+        },
+        20000));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(user.process().waitExit(), 0u);
+    left.push_back(sizeOf(partialOf(large)));
+    EXPECT_TRUE(left.back() > 0 && left.back() < static_cast<long long>(served_.at(large).size()));
+  }
+  // A new upload of the same bytes: the server's validator changes, the digest does not.
+  changeServedFile(large, served_.at(large));
+  ASSERT_EQ(rebuildManifest(), 0u);
+  ASSERT_TRUE(controlServer("restart"));
+  {
+    UserSession user(windowsPath(E2E_INSTALLER));
+    ASSERT_NE(startDownload(user), nullptr) << user.error();
+    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
+  }
+  expectDownloadRootAsServed();
+  EXPECT_FALSE(sizeOf(partialOf(large)) >= 0 || sizeOf(localPath(large) + ".~vr") >= 0);
+  const std::vector<std::string> ranges = newRanges();
+  ASSERT_EQ(3u, ranges.size());
+  EXPECT_TRUE(rangeAsked(ranges[0], large, 206, left[0])) << ranges[0];
+  EXPECT_TRUE(rangeAsked(ranges[1], large, 200, left[1])) << ranges[1];
+  EXPECT_TRUE(rangeAsked(ranges[2], large, 200, left[2])) << ranges[2];
+  bool ordered = false;
+  auto runs = logRuns(readFile(log_), &ordered);
+  ASSERT_EQ(runs.size(), 4u) << readFile(log_);
+  EXPECT_TRUE(holds(runs[1], "Resuming at byte " + std::to_string(left[0]) + " of 4194304"));
+  EXPECT_TRUE(holds(runs[2], "Starting again from byte 0: the server sent the whole file (200), not the rest"));
+  EXPECT_TRUE(holds(runs[3], "Starting again from byte 0: the file changed on the server"));
+  EXPECT_TRUE(holds(runs[3], "File not found or error opening file"));
 }
 
 // The product on an HTTPS host, reached through the proxy of the user's Internet

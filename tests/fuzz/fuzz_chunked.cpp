@@ -1,5 +1,6 @@
 // Whatever a server sends as a chunked body: the decoder stays inside its bytes, never
-// grows the body, and what it decodes comes back unchanged through a simple encoding.
+// grows the body, and what it decodes comes back unchanged through a simple encoding;
+// decoded piece by piece as it arrives, it gives the same bytes and the same verdict.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +19,17 @@ void require(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<char> body(data, data + size);  // exact size: overreads are caught
   size_t decoded = 0;
-  if (!decodeChunkedBody(body.data(), body.size(), &decoded)) return 0;
+  const bool whole = decodeChunkedBody(body.data(), body.size(), &decoded);
+  ChunkedDecoder stream;
+  std::string streamed;
+  for (size_t at = 0, piece = 1; at < size; at += piece, piece = piece * 7 % 29 + 1) {
+    if (piece > size - at) piece = size - at;
+    std::vector<char> arrived(data + at, data + at + piece);
+    streamed.append(arrived.data(), stream.decode(arrived.data(), piece));
+  }
+  require(stream.done() == whole);
+  if (!whole) return 0;
+  require(streamed == std::string(body.data(), decoded));
   require(decoded <= size);
 
   // Arriving in pieces, it is complete once its last chunk came; what came decodes the same.

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(fitsField(record->digest, sizeof record->digest));
     require(nameFault(record->name).empty() && !seen.add(record->name));
     require(root + "\\" + record->name == record->localPath);
-    require(record->index == index++);
+    require(record->index == index++ && record->size >= 0);
   }
   for (RecordNode* node = directories; node; node = node->next) {
     const char* name = static_cast<const char*>(node->item);

@@ -10,6 +10,7 @@
 #include "net/chunked_body.h"
 #include "net/http_response.h"
 #include "net/response_buffer.h"
+#include "net/response_head.h"
 #include "net/url.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -32,6 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const std::logic_error&) {
     url = std::string("http://server/dir/file");
   }
+  ContentRange range;
+  if (contentRange(std::string(response, header), &range) && (range.first > range.last || range.last >= range.total))
+    std::abort();
   std::string value;
   if (findLocation(std::string(response, header), &value)) {
     try {
@@ -60,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string body = buffer.body();
   if (body.size() > rest || body != std::string(response + header, body.size())) std::abort();
   if (!buffer.complete() && body.size() != rest) std::abort();
-  size_t announced = 0;
+  uint64_t announced = 0;
   if (buffer.complete() && !isChunkedTransfer(response, header) && announcedLength(response, header, &announced) &&
       body.size() != announced)
     std::abort();

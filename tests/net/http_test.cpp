@@ -161,7 +161,7 @@ TEST(HttpResponse, ChunkedBodyIsDecodedWhileProgressCountsRawBytes) {
   TestHttp http;
   std::vector<int> totals;
   http.progressContext = &totals;
-  http.progressCallback = [](void* context, int total, int) {
+  http.progressCallback = [](void* context, int64_t total, int) {
     static_cast<std::vector<int>*>(context)->push_back(total);
   };
   EXPECT_TRUE(http.Get(server.hostPort() + "/c") == "Wiki" + big);
@@ -362,7 +362,7 @@ TEST(HttpLocation, AnotherProtocolEndsTheRequestWithoutASecondOne) {
 struct Totals {
   std::vector<int> runEnds;
   bool consistent = true;
-  static void record(void* context, int total, int chunk) {
+  static void record(void* context, int64_t total, int chunk) {
     Totals* self = static_cast<Totals*>(context);
     if (total == chunk) {
       self->runEnds.push_back(total);

@@ -50,7 +50,7 @@ std::string exchange(TestSocket& socket, int port, const std::string& request, i
 struct Progress {
   std::vector<int> totals;
   std::vector<int> chunks;
-  static void record(void* context, int total, int chunk) {
+  static void record(void* context, int64_t total, int chunk) {
     Progress* self = static_cast<Progress*>(context);
     self->totals.push_back(total);
     self->chunks.push_back(chunk);

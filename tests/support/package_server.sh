@@ -7,12 +7,16 @@
 #                                                   response at most RATE bytes/s (nginx
 #                                                   units: 512k, 2m); STATE receives the
 #                                                   configuration, the pid and the logs
-#   package_server.sh restart STATE [RATE]           again, with the same ROOT and PORT
+#   package_server.sh restart STATE [RATE] [noranges] again, with the same ROOT and PORT;
+#                                                   noranges: every request gets the
+#                                                   whole file, as from a server
+#                                                   without byte ranges
 #   package_server.sh stop STATE                     stops it (by its pid); the logs stay
 #
 # STATE/access.log lines: method, path as requested (escapes and all), status, body
 # bytes sent, "OK" when the whole response went out. The status page is /server-status (nginx's stub_status), left out
-# of the access log.
+# of the access log. STATE/ranges.log: the requests that asked for a range, as in the
+# access log, then their Range and If-Range values.
 set -eu
 command="$1"
 state="$2"
@@ -24,15 +28,18 @@ state=$(cd "$state" && pwd)
 stop() { stop_nginx "$state/nginx.pid"; }
 
 write_config() {
-  root="$1" port="$2" rate="${3:-0}"
+  root="$1" port="$2" rate="${3:-0}" ranges="${4:-}"
   {
     nginx_config_head "$state"
     echo "  log_format transfers '\$request_method \$request_uri \$status \$body_bytes_sent \$request_completion';"
     echo "  access_log $state/access.log transfers;"
+    echo "  log_format ranges '\$request_method \$request_uri \$status \$body_bytes_sent \$request_completion \$http_range \$http_if_range';"
+    echo "  access_log $state/ranges.log ranges if=\$http_range;"
     echo "  server {"
     echo "    listen 127.0.0.1:$port;"
     echo "    root $root;"
     echo "    limit_rate $rate;"
+    [ "$ranges" != noranges ] || echo "    max_ranges 0;"
     echo "    location = /server-status { stub_status; access_log off; }"
     echo "  }"
     echo "}"
@@ -68,12 +75,12 @@ case "$command" in
     start
     ;;
   restart)
-    write_config "$(sed -n 1p "$state/served")" "$(sed -n 2p "$state/served")" "${1:-0}"
+    write_config "$(sed -n 1p "$state/served")" "$(sed -n 2p "$state/served")" "${1:-0}" "${2:-}"
     start
     ;;
   stop) stop ;;
   *)
-    echo "usage: $0 start STATE ROOT PORT [RATE] | restart STATE [RATE] | stop STATE" >&2
+    echo "usage: $0 start STATE ROOT PORT [RATE] | restart STATE [RATE] [noranges] | stop STATE" >&2
     exit 2
     ;;
 esac

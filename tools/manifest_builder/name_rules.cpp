@@ -1,7 +1,6 @@
 #include "name_rules.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "download/manifest_names.h"
 
@@ -11,8 +10,6 @@ namespace {
 // zero. Under even the shortest download folder this leaves fewer characters for a
 // name than its own name field of 255 would.
 constexpr size_t kLocalPathField = 256;
-// The installer keeps a file's size as a signed 32-bit number.
-constexpr uint64_t kLargestFileSize = 2147483647;
 
 // The installer's download folder: the temporary directory, then these, then the
 // product's name.
@@ -22,7 +19,7 @@ const char kDownloadFolders[] = "\\Quorvane\\Downloaded\\";
 const char kShortestTemp[] = "C:\\";
 const char kTypicalTemp[] = "C:\\Users\\twenty-characters-ab\\AppData\\Local\\Temp\\";
 
-std::string refusalOf(const FolderEntry& entry, const DownloadRoots& roots, bool isFile) {
+std::string refusalOf(const FolderEntry& entry, const DownloadRoots& roots) {
   // The builder makes names from components: one holding the separator would become two.
   if (entry.ownName.find('\\') != std::string::npos) return forbiddenCharacterFault('\\');
   std::string reason = nameFault(entry.name);
@@ -30,8 +27,6 @@ std::string refusalOf(const FolderEntry& entry, const DownloadRoots& roots, bool
   if (!fitsUnderRoot(roots.shortest.c_str(), entry.name.c_str(), kLocalPathField))
     return "too long (" + std::to_string(entry.name.size()) + " characters): even under the shortest download folder, " +
            roots.shortest + ", the installer's local path would pass 255 characters, so it refuses the whole manifest";
-  if (isFile && entry.facts.size > kLargestFileSize)
-    return std::to_string(entry.facts.size) + " bytes, more than the installer's limit of 2147483647";
   return {};
 }
 
@@ -56,11 +51,11 @@ DownloadRoots downloadRootsFor(const std::string& productName) {
 std::vector<std::string> refusedNames(const FolderScan& scan, const DownloadRoots& roots) {
   std::vector<std::string> refusals;
   for (const FolderEntry& entry : scan.directories) {
-    std::string reason = refusalOf(entry, roots, false);
+    std::string reason = refusalOf(entry, roots);
     if (!reason.empty()) refusals.push_back(entry.name + ": " + reason);
   }
   for (const FolderEntry& entry : scan.files) {
-    std::string reason = refusalOf(entry, roots, true);
+    std::string reason = refusalOf(entry, roots);
     if (!reason.empty()) refusals.push_back(entry.name + ": " + reason);
   }
   addCaseCollisions(scan, &refusals);

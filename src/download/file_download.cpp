@@ -1,0 +1,81 @@
+#include "download/file_download.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "download/download_once.h"
+#include "download/download_once_text.h"
+#include "download/download_retry.h"
+#include "download/file_body_sink.h"
+#include "download/partial_file.h"
+#include "net/http.h"
+
+namespace {
+
+FileDownloadResult writeFailure(DWORD error, const std::string& path) {
+  FileDownloadResult result;
+  result.end = FileDownloadResult::End::writeFailed;
+  result.error = error;
+  result.failedPath = path;
+  return result;
+}
+
+// One request and its response, the body into the partial file: for the rest of the
+// file when bytes are kept, else for all of it.
+void exchange(const std::string& address, PartialFile& file, FileBodySink& sink) {
+  Http http;
+  setDownloadTransport(http, nullptr, nullptr);
+  if (file.kept() > 0) {
+    http.addHeader("Range", "bytes=" + std::to_string(file.kept()) + "-");
+    http.addHeader("If-Range", file.keptRecord().validator);
+  }
+  http.fetchInto(address, sink);
+}
+
+// One attempt. A failed transfer raises, leaving what arrived in the partial file with
+// its record, for the next attempt to take up.
+FileDownloadResult attempt(const FileDownloadJob& job, const char* base, const char* name) {
+  const std::string address = announceAttempt("downloadFileTo()", base, name);
+
+  PartialRecord wanted;
+  wanted.address = address;
+  wanted.size = job.size;
+  wanted.digest = job.digest;
+  PartialFile file(job.localPath, job.withSha256);
+  std::string dropped;
+  DWORD error = ERROR_SUCCESS;
+  if (!file.open(wanted, &dropped, &error)) return writeFailure(error, file.path());
+  if (!dropped.empty() && job.note) job.note(job.context, ("Starting again from byte 0: " + dropped).c_str());
+
+  FileBodySink first(job, wanted, file), whole(job, wanted, file);
+  FileBodySink* answer = &first;
+  exchange(address, file, first);
+  if (first.askWhole()) {  // the rest was refused: the whole file, from byte 0
+    if (!file.startAgain(PartialRecord{}, &error)) return writeFailure(error, file.path());
+    exchange(address, file, whole);
+    answer = &whole;
+  }
+  std::printf("endget\n");
+  std::fflush(stdout);
+  if (answer->writeError() != ERROR_SUCCESS) return writeFailure(answer->writeError(), file.path());
+  if (!answer->headSeen()) throw std::logic_error("downloadFileTo() -> Error: No response");
+  if (!file.finish(job.lastWriteTime, &error)) return writeFailure(error, file.path());
+
+  FileDownloadResult result;
+  result.end = FileDownloadResult::End::arrived;
+  result.size = file.size();
+  result.longerThanListed = answer->longerThanListed();
+  result.digests = file.digests();
+  return result;
+}
+
+}  // namespace
+
+FileDownloadResult downloadFileTo(const FileDownloadJob& job) {
+  FileDownloadResult result;
+  if (!retryUntilDeclined(job.baseUrl, job.name, [&](const char* base, const char* name) {
+        result = attempt(job, base, name);
+      }))
+    result = FileDownloadResult();
+  return result;
+}
