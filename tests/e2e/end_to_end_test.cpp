@@ -294,6 +294,25 @@ class EndToEnd : public testing::Test {
       return STILL_ACTIVE;
     return user.finishRun();
   }
+  // Mode 2 from the rescue package folder `pack`, the product removed first: its parent
+  // holds no product folder, so the first place looked at is refused once; then the
+  // installation runs to its end. The exit code, or STILL_ACTIVE.
+  DWORD installFromPackage(const std::string& installer, const std::string& pack) {
+    std::error_code ignored;
+    fs::remove_all(installed_, ignored);
+    UserSession user(windowsPath(installer));
+    HWND main = user.openMainWindow(kFromDirectoryMode);
+    if (!main) return STILL_ACTIVE;
+    clickButton(main, kDownloadButton);
+    if (!user.chooseFolder("Select directory containing a installation", pack, "directory") ||
+        !user.answer("Bad directory installation , try select parent directory\n", IDOK, "bad")) {
+      ADD_FAILURE() << user.error();
+      return STILL_ACTIVE;
+    }
+    const DWORD code = installAndFinish(user, "");
+    if (code != 512u) ADD_FAILURE() << user.error();
+    return code;
+  }
 
   TemporaryDirectoryRedirect temporary_;  // TMP of the installers this case starts
   std::string work_, product_, installed_, case_, root_, log_;
@@ -328,23 +347,13 @@ TEST_F(EndToEnd, FirstInstallationSavesARescuePackageThatRestoresTheProduct) {
             "Installation package only for restore failure updating scenario 'Kestrel-Bay'");
   EXPECT_EQ(without(saved, {"setup.exe", "readme.txt"}), served_);
 
-  // Mode 2 from the package folder: its parent holds no product folder, so the first
-  // place looked at is refused once; nothing comes from the server.
-  std::error_code ignored;
-  fs::remove_all(installed_, ignored);
-  {
-    UserSession user(windowsPath(E2E_INSTALLER));
-    HWND main = user.openMainWindow(kFromDirectoryMode);
-    ASSERT_NE(main, nullptr) << user.error();
-    clickButton(main, kDownloadButton);
-    ASSERT_TRUE(user.chooseFolder("Select directory containing a installation", pack, "directory")) << user.error();
-    ASSERT_TRUE(user.answer("Bad directory installation , try select parent directory\n", IDOK, "bad")) << user.error();
-    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
-  }
+  // Mode 2 from the package folder: nothing comes from the server.
+  EXPECT_EQ(installFromPackage(E2E_INSTALLER, pack), 512u);
   EXPECT_TRUE(newRequests().empty());
   EXPECT_EQ(filesBelow(installed_), productFiles());
 
   // The package's own setup program restores the product once it is gone.
+  std::error_code ignored;
   fs::remove_all(installed_, ignored);
   {
     UserSession user(pack + "\\setup.exe");
@@ -712,17 +721,7 @@ TEST_F(SignedPackages, AGenuineReleaseInstallsUpdatesAndItsPackagesAreCheckedOff
 
   // Mode 2 takes the rescue package of release 1000, older but checked whole; the
   // remembered serial stays.
-  std::error_code ignored;
-  fs::remove_all(installed_, ignored);
-  {
-    UserSession user(windowsPath(E2E_SIGNED_INSTALLER));
-    HWND main = user.openMainWindow(kFromDirectoryMode);
-    ASSERT_NE(main, nullptr) << user.error();
-    clickButton(main, kDownloadButton);
-    ASSERT_TRUE(user.chooseFolder("Select directory containing a installation", pack, "directory")) << user.error();
-    ASSERT_TRUE(user.answer("Bad directory installation , try select parent directory\n", IDOK, "bad")) << user.error();
-    EXPECT_EQ(installAndFinish(user, ""), 512u) << user.error();
-  }
+  EXPECT_EQ(installFromPackage(E2E_SIGNED_INSTALLER, pack), 512u);
   EXPECT_EQ(readFile(installed_ + "\\docs\\manual.txt"), manual);
   EXPECT_EQ(rememberedSerial(), 1001u);
 
