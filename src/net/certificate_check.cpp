@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "win32/wide_text.h"
+
 namespace {
 
 // What revocation checking may leave unknown: a certificate without revocation
@@ -75,13 +77,6 @@ std::string policyReason(DWORD error, const std::string& serverName) {
       return text;
     }
   }
-}
-
-std::wstring wide(const std::string& text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring result(length > 0 ? static_cast<size_t>(length) : 1, L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &result[0], length);
-  return result;
 }
 
 class ChainOwner {
