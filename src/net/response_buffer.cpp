@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "net/ascii_text.h"
+
 namespace {
 
 const char kName[] = "content-length:";
@@ -24,17 +26,6 @@ size_t roomAllowedFor(size_t received) {
   if (received > (static_cast<size_t>(-1) - kRoomFloor) / kRoomPerByteReceived)
     return static_cast<size_t>(-1);
   return kRoomFloor + kRoomPerByteReceived * received;
-}
-
-bool startsWithNoCase(const char* text, size_t size, const char* lowerPrefix) {
-  size_t n = std::strlen(lowerPrefix);
-  if (size < n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerPrefix[i]) return false;
-  }
-  return true;
 }
 
 }  // namespace
