@@ -22,6 +22,9 @@ const size_t kWarmFrom = size_t{4} << 20;
 // ...but never further ahead than this.
 const size_t kWarmAhead = size_t{16} << 20;
 
+// An announced length as a hint for room: none for one too large to be taken.
+size_t roomHint(uint64_t length) { return length > kLargestAnnouncedBody ? 0 : static_cast<size_t>(length); }
+
 size_t roomAllowedFor(size_t received) {
   if (received > (static_cast<size_t>(-1) - kRoomFloor) / kRoomPerByteReceived)
     return static_cast<size_t>(-1);
@@ -53,8 +56,7 @@ bool announcedLength(const char* block, size_t size, uint64_t* length) {
 
 size_t announcedBodyLength(const char* block, size_t size) {
   uint64_t length = 0;
-  if (!announcedLength(block, size, &length) || length > kLargestAnnouncedBody) return 0;
-  return static_cast<size_t>(length);
+  return announcedLength(block, size, &length) ? roomHint(length) : 0;
 }
 
 char* ResponseBuffer::prepare(size_t limit, size_t* room) {
@@ -167,8 +169,11 @@ void ResponseBuffer::splitAtEmptyLine() {
   const size_t header = at + 4;
   split_ = true;
   chunked_ = isChunkedTransfer(data, header);
-  lengthKnown_ = !chunked_ && announcedLength(data, header, &length_);
-  announced_ = announcedBodyLength(data, header);
+  uint64_t length = 0;
+  const bool lengthGiven = announcedLength(data, header, &length);
+  lengthKnown_ = !chunked_ && lengthGiven;
+  if (lengthKnown_) length_ = length;
+  announced_ = lengthGiven ? roomHint(length) : 0;
   const size_t early = head_.size() - header;
   if (sink_) {
     body_.append(data + header, early);
@@ -212,7 +217,7 @@ std::string ResponseBuffer::body() const {
 }
 
 bool ResponseBuffer::decodeTransferCoding() {
-  if (!split_ || !isChunkedTransfer(head_.data(), head_.size())) return true;
+  if (!chunked_) return true;
   warmer_.stop();
   size_t decoded = 0;
   if (!decodeChunkedBody(body_.data(), body_.size(), &decoded)) return false;
@@ -221,9 +226,7 @@ bool ResponseBuffer::decodeTransferCoding() {
 }
 
 bool ResponseBuffer::bodyCutShort() const {
-  if (!split_ || isChunkedTransfer(head_.data(), head_.size())) return false;
-  uint64_t length = 0;
-  return announcedLength(head_.data(), head_.size(), &length) && body_.size() < length;
+  return lengthKnown_ && body_.size() < length_;
 }
 
 char* ResponseBuffer::takeBody(size_t* length) {
