@@ -50,8 +50,7 @@ void Socket::openTo(const Url& target) {
 void Socket::establishRoute() {
   if (!route.secure && !route.throughProxy()) return;  // plain TCP, as it stands
   // From here every wait is bounded by the idle limit.
-  u_long nonBlocking = 1;
-  ioctlsocket(handle, FIONBIO, &nonBlocking);
+  setBlocking(false, false);
   if (!route.secure) return;  // a plain request talks to its proxy when it is sent
   if (route.throughProxy()) {
     const std::string target = route.hostPort();
@@ -103,8 +102,7 @@ void Socket::talkToProxy(const std::string& request, bool tunnel, const char* op
     // otherwise the next step starts on a fresh connection.
     if (!(logon.boundToConnection() && connectionStaysOpen(head) && skipProxyBody(head, rest))) {
       connectTcp();
-      u_long nonBlocking = 1;
-      ioctlsocket(handle, FIONBIO, &nonBlocking);
+      setBlocking(false, false);
     }
   }
   refuse(operation, "Proxy", proxyName + " keeps asking for authentication");
