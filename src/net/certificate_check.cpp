@@ -4,6 +4,9 @@
 
 #include <cstdio>
 
+#include "win32/handles.h"
+#include "win32/wide_text.h"
+
 namespace {
 
 // What revocation checking may leave unknown: a certificate without revocation
@@ -77,20 +80,16 @@ std::string policyReason(DWORD error, const std::string& serverName) {
   }
 }
 
-std::wstring wide(const std::string& text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring result(length > 0 ? static_cast<size_t>(length) : 1, L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &result[0], length);
-  return result;
-}
-
-class ChainOwner {
- public:
-  ~ChainOwner() {
-    if (chain) CertFreeCertificateChain(chain);
+// Certificate chains (CertGetCertificateChain).
+struct CertificateChainTraits {
+  static PCCERT_CHAIN_CONTEXT none() { return nullptr; }
+  static bool valid(PCCERT_CHAIN_CONTEXT chain) { return chain != nullptr; }
+  static bool close(PCCERT_CHAIN_CONTEXT chain) {
+    CertFreeCertificateChain(chain);
+    return true;
   }
-  PCCERT_CHAIN_CONTEXT chain = nullptr;
 };
+using CertificateChain = UniqueHandle<PCCERT_CHAIN_CONTEXT, CertificateChainTraits>;
 
 }  // namespace
 
@@ -105,16 +104,19 @@ bool certificateTrusted(PCCERT_CONTEXT certificate, const std::string& serverNam
   parameters.RequestedUsage.Usage.cUsageIdentifier = 1;
   parameters.RequestedUsage.Usage.rgpszUsageIdentifier = serverUse;
   parameters.dwUrlRetrievalTimeout = kRevocationFetchLimitMs;
-  ChainOwner owner;
-  if (!CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &parameters,
-                               CERT_CHAIN_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT, nullptr, &owner.chain)) {
+  PCCERT_CHAIN_CONTEXT built = nullptr;
+  const bool madeChain =
+      CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &parameters,
+                              CERT_CHAIN_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT, nullptr, &built) != 0;
+  const CertificateChain chain(built);
+  if (!madeChain) {
     char text[64];
     std::snprintf(text, sizeof text, "its chain could not be built (error %lu)", GetLastError());
     *reason = text;
     return false;
   }
-  if (owner.chain->TrustStatus.dwErrorStatus & ~kRevocationUnknown) {
-    *reason = chainReason(owner.chain);
+  if (chain.get()->TrustStatus.dwErrorStatus & ~kRevocationUnknown) {
+    *reason = chainReason(chain.get());
     return false;
   }
 
@@ -130,7 +132,7 @@ bool certificateTrusted(PCCERT_CONTEXT certificate, const std::string& serverNam
   policy.pvExtraPolicyPara = &server;
   CERT_CHAIN_POLICY_STATUS status = {};
   status.cbSize = sizeof status;
-  if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, owner.chain, &policy, &status)) {
+  if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain.get(), &policy, &status)) {
     *reason = policyReason(GetLastError(), serverName);
     return false;
   }

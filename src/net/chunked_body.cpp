@@ -2,26 +2,16 @@
 
 #include <cstring>
 
+#include "net/ascii_text.h"
+
 namespace {
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Whether `text` (size bytes) holds `lowerWord` in any case.
-bool containsNoCase(const char* text, size_t size, const char* lowerWord) {
-  const size_t n = std::strlen(lowerWord);
-  for (size_t at = 0; at + n <= size; ++at) {
-    size_t i = 0;
-    while (i < n && lower(text[at + i]) == lowerWord[i]) ++i;
-    if (i == n) return true;
-  }
+// Whether `text` (size bytes) holds `word` in any case.
+bool containsNoCase(const char* text, size_t size, const char* word) {
+  const size_t n = std::strlen(word);
+  for (size_t at = 0; at + n <= size; ++at)
+    if (startsWithNoCase(text + at, size - at, word)) return true;
   return false;
-}
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = lower(c);
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 
 // Moves *at past the line end (CR LF or LF) that starts there; false if none does.

@@ -86,7 +86,6 @@ void Http::requestUrl() {
   perform();
 }
 
-// A plain request through a proxy names the whole address (absolute form).
 void Http::buildRequest() {
   addHeader("Host", url.getHostPort());
   addHeader("Connection", "close");
@@ -126,8 +125,10 @@ void Http::checkStreamedBody() const {
 }
 
 bool Http::followLocation() {
+  const std::string head = getHeader();
+  if (!willFollow(head)) return false;
   std::string value;
-  if (!findLocation(getHeader(), &value) || locationsFollowed >= kMaxLocations) return false;
+  findLocation(head, &value);
   if (leavesTls(url.getUrl(), value)) {
     const std::string text = "Redirection from https:// down to http:// refused: " + value;
     showError(ownerWindow, "Redirection", text.c_str());

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "net/ascii_text.h"
 #include "net/url.h"
 
 namespace {
@@ -49,33 +50,22 @@ bool namesProtocol(const std::string& value) {
   return scheme > 0 && scheme < value.size() && value[scheme] == ':';
 }
 
-bool beginsWithNoCase(const std::string& value, const char* lowerPrefix) {
-  const size_t length = std::strlen(lowerPrefix);
-  if (value.size() < length) return false;
-  for (size_t i = 0; i < length; ++i) {
-    char c = value[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerPrefix[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool leavesTls(const std::string& currentUrl, const std::string& value) {
-  return beginsWithNoCase(currentUrl, "https://") && beginsWithNoCase(value, "http://");
+  return startsWithNoCase(currentUrl, "https://") && startsWithNoCase(value, "http://");
 }
 
 std::string resolveLocation(const std::string& currentUrl, const std::string& hostPort,
                             const std::string& value) {
-  if (beginsWithNoCase(value, "http://") || beginsWithNoCase(value, "https://")) return value;
+  if (startsWithNoCase(value, "http://") || startsWithNoCase(value, "https://")) return value;
   // The client speaks HTTP and HTTPS only: an ftp:// address taken as a path on this
   // server would fetch something else than the server meant.
   if (namesProtocol(value))
     throw std::logic_error("Http::followLocation() -> Error: Unsupported protocol in location");
   // The protocol stays: a plain address gets it back from the Url parser.
   if (!value.empty() && value[0] == '/')
-    return (beginsWithNoCase(currentUrl, "https://") ? "https://" : "") + hostPort + value;
+    return (startsWithNoCase(currentUrl, "https://") ? "https://" : "") + hostPort + value;
   // The directory ends at the last "/" of the path: a query's slashes are no part of it.
   const size_t query = currentUrl.find('?');
   const size_t lastSlash = currentUrl.rfind('/', query == std::string::npos ? std::string::npos : query);

@@ -1,12 +1,12 @@
 #include "net/proxy_logon.h"
 
 #include <algorithm>
-#include <cctype>
 #include <mutex>
 #include <set>
 #include <vector>
 
 #include "crypto/base64.h"
+#include "net/ascii_text.h"
 
 namespace {
 
@@ -14,17 +14,9 @@ namespace {
 std::mutex g_basicLock;
 std::set<std::string> g_basicProxies;
 
-bool sameScheme(const std::string& a, const char* b) {
-  if (a.size() != std::char_traits<char>::length(b)) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 const ProxyChallenge* find(const std::vector<ProxyChallenge>& challenges, const char* scheme) {
   for (const ProxyChallenge& challenge : challenges)
-    if (sameScheme(challenge.scheme, scheme)) return &challenge;
+    if (equalsNoCase(challenge.scheme, scheme)) return &challenge;
   return nullptr;
 }
 

@@ -3,27 +3,15 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "net/ascii_text.h"
+
 namespace {
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string lowered(std::string text) {
-  for (char& c : text) c = lower(c);
-  return text;
-}
 
 bool isDigits(const std::string& text) {
   if (text.empty()) return false;
   for (char c : text)
     if (c < '0' || c > '9') return false;
   return true;
-}
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = lower(c);
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
 }
 
 std::string percentDecoded(const std::string& text) {
@@ -88,7 +76,7 @@ bool parseProxyAddress(const std::string& text, ProxyServer* proxy) {
   std::string rest = text;
   size_t scheme = rest.find("://");
   if (scheme != std::string::npos) {
-    if (lowered(rest.substr(0, scheme)) != "http") return false;
+    if (!equalsNoCase(rest.substr(0, scheme), "http")) return false;
     rest.erase(0, scheme + 3);
   }
   rest = rest.substr(0, rest.find('/'));
@@ -132,10 +120,10 @@ bool bypassesProxy(const std::string& bypassList, const std::string& host, int p
   std::vector<std::string> entries = split(bypassList, ";, \t\r\n");
   bool loopbackBypassed = true;
   for (const std::string& entry : entries)
-    if (lowered(entry) == "<-loopback>") loopbackBypassed = false;
+    if (equalsNoCase(entry, "<-loopback>")) loopbackBypassed = false;
   if (loopbackBypassed && isLoopback(host)) return true;
   for (std::string entry : entries) {
-    if (lowered(entry) == "<local>") {
+    if (equalsNoCase(entry, "<local>")) {
       if (host.find('.') == std::string::npos && host.find(':') == std::string::npos) return true;
       continue;
     }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "net/ascii_text.h"
+
 namespace {
 
 const char kName[] = "content-length:";
@@ -20,21 +22,13 @@ const size_t kWarmFrom = size_t{4} << 20;
 // ...but never further ahead than this.
 const size_t kWarmAhead = size_t{16} << 20;
 
+// An announced length as a hint for room: none for one too large to be taken.
+size_t roomHint(uint64_t length) { return length > kLargestAnnouncedBody ? 0 : static_cast<size_t>(length); }
+
 size_t roomAllowedFor(size_t received) {
   if (received > (static_cast<size_t>(-1) - kRoomFloor) / kRoomPerByteReceived)
     return static_cast<size_t>(-1);
   return kRoomFloor + kRoomPerByteReceived * received;
-}
-
-bool startsWithNoCase(const char* text, size_t size, const char* lowerPrefix) {
-  size_t n = std::strlen(lowerPrefix);
-  if (size < n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerPrefix[i]) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -62,8 +56,7 @@ bool announcedLength(const char* block, size_t size, uint64_t* length) {
 
 size_t announcedBodyLength(const char* block, size_t size) {
   uint64_t length = 0;
-  if (!announcedLength(block, size, &length) || length > kLargestAnnouncedBody) return 0;
-  return static_cast<size_t>(length);
+  return announcedLength(block, size, &length) ? roomHint(length) : 0;
 }
 
 char* ResponseBuffer::prepare(size_t limit, size_t* room) {
@@ -176,8 +169,11 @@ void ResponseBuffer::splitAtEmptyLine() {
   const size_t header = at + 4;
   split_ = true;
   chunked_ = isChunkedTransfer(data, header);
-  lengthKnown_ = !chunked_ && announcedLength(data, header, &length_);
-  announced_ = announcedBodyLength(data, header);
+  uint64_t length = 0;
+  const bool lengthGiven = announcedLength(data, header, &length);
+  lengthKnown_ = !chunked_ && lengthGiven;
+  if (lengthKnown_) length_ = length;
+  announced_ = lengthGiven ? roomHint(length) : 0;
   const size_t early = head_.size() - header;
   if (sink_) {
     body_.append(data + header, early);
@@ -221,7 +217,7 @@ std::string ResponseBuffer::body() const {
 }
 
 bool ResponseBuffer::decodeTransferCoding() {
-  if (!split_ || !isChunkedTransfer(head_.data(), head_.size())) return true;
+  if (!chunked_) return true;
   warmer_.stop();
   size_t decoded = 0;
   if (!decodeChunkedBody(body_.data(), body_.size(), &decoded)) return false;
@@ -230,9 +226,7 @@ bool ResponseBuffer::decodeTransferCoding() {
 }
 
 bool ResponseBuffer::bodyCutShort() const {
-  if (!split_ || isChunkedTransfer(head_.data(), head_.size())) return false;
-  uint64_t length = 0;
-  return announcedLength(head_.data(), head_.size(), &length) && body_.size() < length;
+  return lengthKnown_ && body_.size() < length_;
 }
 
 char* ResponseBuffer::takeBody(size_t* length) {

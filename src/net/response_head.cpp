@@ -1,10 +1,11 @@
 #include "net/response_head.h"
 
+#include "net/ascii_text.h"
+
 namespace {
 
 const uint64_t kLargestNumber = (uint64_t{1} << 63) - 1;
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Reads decimal digits at *at into *value; false when there are none or they pass
@@ -52,9 +53,7 @@ std::vector<std::pair<std::string, std::string>> headerLines(const std::string& 
     while (value < line.size() && isBlank(line[value])) ++value;
     size_t valueEnd = line.size();
     while (valueEnd > value && isBlank(line[valueEnd - 1])) --valueEnd;
-    std::string name = line.substr(0, colon);
-    for (char& c : name) c = lower(c);
-    lines.emplace_back(name, line.substr(value, valueEnd - value));
+    lines.emplace_back(lowered(line.substr(0, colon)), line.substr(value, valueEnd - value));
   }
   return lines;
 }
@@ -68,9 +67,7 @@ std::string headerValue(const std::string& head, const char* lowerName) {
 
 bool contentRange(const std::string& head, ContentRange* range) {
   const std::string value = headerValue(head, "content-range");
-  if (value.size() < 6 || lower(value[0]) != 'b' || lower(value[1]) != 'y' || lower(value[2]) != 't' ||
-      lower(value[3]) != 'e' || lower(value[4]) != 's' || !isBlank(value[5]))
-    return false;
+  if (value.size() < 6 || !startsWithNoCase(value, "bytes") || !isBlank(value[5])) return false;
   size_t at = 6;
   while (at < value.size() && isBlank(value[at])) ++at;
   ContentRange read;

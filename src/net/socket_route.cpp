@@ -10,6 +10,7 @@
 #include "net/system_proxy.h"
 #include "net/tls_channel.h"
 #include "services/message_box.h"
+#include "win32/handles.h"
 
 namespace {
 
@@ -19,19 +20,13 @@ const int kLogonSteps = 6;
 const size_t kLargestProxyHead = 64 * 1024;
 const size_t kProxyReadSize = 16 * 1024;
 
-class CertificateOwner {
- public:
-  explicit CertificateOwner(PCCERT_CONTEXT certificate) : certificate_(certificate) {}
-  ~CertificateOwner() {
-    if (certificate_) CertFreeCertificateContext(certificate_);
-  }
-  CertificateOwner(const CertificateOwner&) = delete;
-  CertificateOwner& operator=(const CertificateOwner&) = delete;
-  PCCERT_CONTEXT get() const { return certificate_; }
-
- private:
-  PCCERT_CONTEXT certificate_;
+// Certificates the TLS session hands out.
+struct CertificateTraits {
+  static PCCERT_CONTEXT none() { return nullptr; }
+  static bool valid(PCCERT_CONTEXT certificate) { return certificate != nullptr; }
+  static bool close(PCCERT_CONTEXT certificate) { return CertFreeCertificateContext(certificate) != 0; }
 };
+using Certificate = UniqueHandle<PCCERT_CONTEXT, CertificateTraits>;
 
 }  // namespace
 
@@ -55,8 +50,7 @@ void Socket::openTo(const Url& target) {
 void Socket::establishRoute() {
   if (!route.secure && !route.throughProxy()) return;  // plain TCP, as it stands
   // From here every wait is bounded by the idle limit.
-  u_long nonBlocking = 1;
-  ioctlsocket(handle, FIONBIO, &nonBlocking);
+  setBlocking(false, false);
   if (!route.secure) return;  // a plain request talks to its proxy when it is sent
   if (route.throughProxy()) {
     const std::string target = route.hostPort();
@@ -70,7 +64,7 @@ void Socket::startTls() {
   std::string reason;
   if (!tls->handshake(route.host, receiveTimeout, &reason))
     refuse("connect", "Connect", "TLS handshake with " + route.hostPort() + " failed: " + reason);
-  CertificateOwner certificate(tls->serverCertificate());
+  const Certificate certificate(tls->serverCertificate());
   if (!certificate.get())
     refuse("connect", "Certificate", "Certificate of " + route.host + " refused: the server showed none");
   if (!certificateTrusted(certificate.get(), route.host, &reason))
@@ -108,8 +102,7 @@ void Socket::talkToProxy(const std::string& request, bool tunnel, const char* op
     // otherwise the next step starts on a fresh connection.
     if (!(logon.boundToConnection() && connectionStaysOpen(head) && skipProxyBody(head, rest))) {
       connectTcp();
-      u_long nonBlocking = 1;
-      ioctlsocket(handle, FIONBIO, &nonBlocking);
+      setBlocking(false, false);
     }
   }
   refuse(operation, "Proxy", proxyName + " keeps asking for authentication");

@@ -7,54 +7,34 @@
 #include <map>
 #include <mutex>
 
+#include "win32/handles.h"
+#include "win32/wide_text.h"
+
 namespace {
 
 const char kVariable[] = "VELMORIN_PROXY";
 
-std::string narrow(const wchar_t* text) {
-  if (!text) return "";
-  int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return "";
-  std::string result(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], length, nullptr, nullptr);
-  result.resize(static_cast<size_t>(length) - 1);
-  return result;
-}
-
-std::wstring wide(const std::string& text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring result(length > 0 ? static_cast<size_t>(length) : 1, L'\0');
-  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &result[0], length);
-  return result;
-}
-
 // A string that WinHTTP handed out, freed with GlobalFree.
-class WinHttpText {
- public:
-  explicit WinHttpText(wchar_t* text) : text_(text) {}
-  ~WinHttpText() {
-    if (text_) GlobalFree(text_);
-  }
-  WinHttpText(const WinHttpText&) = delete;
-  WinHttpText& operator=(const WinHttpText&) = delete;
-  const wchar_t* get() const { return text_; }
-  std::string narrowed() const { return narrow(text_); }
-
- private:
-  wchar_t* text_;
+struct WinHttpTextTraits {
+  static wchar_t* none() { return nullptr; }
+  static bool valid(wchar_t* text) { return text != nullptr; }
+  static bool close(wchar_t* text) { return GlobalFree(text) == nullptr; }
 };
+using WinHttpText = UniqueHandle<wchar_t*, WinHttpTextTraits>;
+
+// WinHTTP sessions (WinHttpOpen).
+struct WinHttpHandleTraits {
+  static HINTERNET none() { return nullptr; }
+  static bool valid(HINTERNET handle) { return handle != nullptr; }
+  static bool close(HINTERNET handle) { return WinHttpCloseHandle(handle) != 0; }
+};
+using WinHttpHandle = UniqueHandle<HINTERNET, WinHttpHandleTraits>;
 
 // The WinHTTP session that proxy scripts run in; one for the process.
 HINTERNET scriptSession() {
-  struct Session {
-    HINTERNET handle = WinHttpOpen(L"velmorin", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                   WINHTTP_NO_PROXY_BYPASS, 0);
-    ~Session() {
-      if (handle) WinHttpCloseHandle(handle);
-    }
-  };
-  static Session session;
-  return session.handle;
+  static const WinHttpHandle session(WinHttpOpen(L"velmorin", WINHTTP_ACCESS_TYPE_NO_PROXY,
+                                                 WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+  return session.get();
 }
 
 // A script that could not be found or fetched is not asked for again in this run:
@@ -104,10 +84,10 @@ bool askScript(const WINHTTP_CURRENT_USER_IE_PROXY_CONFIG& settings, const Url& 
   WinHttpText proxy(info.lpszProxy);
   WinHttpText bypass(info.lpszProxyBypass);
   // The script decides alone, loopback included, unless it gives a bypass list too.
-  const std::string bypassList = bypass.narrowed();
+  const std::string bypassList = narrow(bypass.get());
   if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY &&
       (bypassList.empty() || !bypassesProxy(bypassList, target.getHost(), target.getPort())) &&
-      proxyForScheme(proxy.narrowed(), scheme, &choice->proxy))
+      proxyForScheme(narrow(proxy.get()), scheme, &choice->proxy))
     choice->origin = failed == &g_noScriptDetected ? "detected proxy script" : "proxy script";
   std::lock_guard<std::mutex> guard(g_scriptAnswersLock);
   g_scriptAnswers[server] = *choice;
@@ -134,8 +114,8 @@ ProxyChoice chooseProxy(const Url& target) {
   WinHttpText proxy(settings.lpszProxy);
   WinHttpText bypass(settings.lpszProxyBypass);
   if (askScript(settings, target, &choice)) return choice;
-  if (proxy.get() && !bypassesProxy(bypass.narrowed(), target.getHost(), target.getPort()) &&
-      proxyForScheme(proxy.narrowed(), target.isSecure() ? "https" : "http", &choice.proxy))
+  if (proxy.get() && !bypassesProxy(narrow(bypass.get()), target.getHost(), target.getPort()) &&
+      proxyForScheme(narrow(proxy.get()), target.isSecure() ? "https" : "http", &choice.proxy))
     choice.origin = "system settings";
   return choice;
 }

@@ -3,6 +3,8 @@
 #include <climits>
 #include <stdexcept>
 
+#include "net/ascii_text.h"
+
 namespace {
 
 const char* const kInvalidUrl = "Url::extract() -> Error: Invalid URL";
@@ -126,13 +128,4 @@ std::string Url::getHostPort() const {
   return host + ":" + getPortString();
 }
 
-bool Url::isSecure() const {
-  static const char kSecure[] = "https://";
-  if (protocol.size() != sizeof kSecure - 1) return false;
-  for (size_t i = 0; i < protocol.size(); ++i) {
-    char c = protocol[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != kSecure[i]) return false;
-  }
-  return true;
-}
+bool Url::isSecure() const { return equalsNoCase(protocol, "https://"); }
