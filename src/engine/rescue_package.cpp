@@ -32,10 +32,6 @@ char g_chosenDirectory[512];
 
 enum class CopyResult { copied, skipped, cancelled };
 
-void showEngineBox(const char* text, UINT icon) {
-  showMessageBox(g_mainWindow, text, applicationName(), icon | MB_SYSTEMMODAL);
-}
-
 // Drive and directory part of a path, with its trailing backslash.
 std::string directoryPart(const std::string& path) {
   const size_t slash = path.find_last_of("\\/");
@@ -101,9 +97,9 @@ bool isEmptyDirectory(const char* directory) {
 void chooseEmptyDirectory() {
   for (;;) {
     std::memset(g_chosenDirectory, 0, sizeof g_chosenDirectory);
-    showEngineBox("You should choose a empty directory for future local mode installation ! IT'S "
-                  "REQUIRED !! \nImportant for future restore a failure update !!!",
-                  MB_ICONERROR);
+    showError(g_mainWindow, applicationName(),
+              "You should choose a empty directory for future local mode installation ! IT'S "
+              "REQUIRED !! \nImportant for future restore a failure update !!!");
     char path[MAX_PATH] = "";
     if (!browseForFolder(g_mainWindow, "Select directory for future local mode installation  !",
                          kFolderChoiceFlags, path))
@@ -111,7 +107,7 @@ void chooseEmptyDirectory() {
     path[MAX_PATH - 1] = '\0';
     std::memcpy(g_chosenDirectory, path, std::strlen(path) + 1);
     if (isEmptyDirectory(g_chosenDirectory)) return;
-    showEngineBox("Directory not empty !", MB_ICONERROR);
+    showError(g_mainWindow, applicationName(), "Directory not empty !");
   }
 }
 
@@ -183,7 +179,7 @@ void showClosingNotices() {
 void reportInstallationResult(bool succeeded, const char* failure) {
   if (succeeded) {
     consolePrint("Installation finished.");
-    showEngineBox("Installation finished.", MB_ICONINFORMATION);
+    showMessageBox(g_mainWindow, "Installation finished.", applicationName(), MB_ICONINFORMATION | MB_SYSTEMMODAL);
     return;
   }
   std::string text = "Installation failure.";
@@ -193,7 +189,7 @@ void reportInstallationResult(bool succeeded, const char* failure) {
     text = text + "\n" + failure;
   }
   consolePrintError("Installation failure.");
-  showEngineBox(text.c_str(), MB_ICONERROR);
+  showError(g_mainWindow, applicationName(), text.c_str());
 }
 
 void saveRescuePackage() {
