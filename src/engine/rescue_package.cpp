@@ -21,6 +21,7 @@
 #include "services/shell_open.h"
 #include "win32/handles.h"
 #include "win32/raw_resource.h"
+#include "win32/whole_file.h"
 
 namespace {
 
@@ -140,14 +141,12 @@ bool copySignedManifest(const std::string& package) {
   return true;
 }
 
-// Creates or replaces the file; one that cannot be created is skipped silently.
-void writeWholeFile(const std::string& path, const void* bytes, DWORD size) {
+// Creates or replaces the file; one that cannot be created or written is skipped silently.
+void writeWholeFile(const std::string& path, const void* bytes, size_t size) {
   if (path.size() >= MAX_PATH) return;
   KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return;
-  DWORD written = 0;
-  WriteFile(file.get(), bytes, size, &written, nullptr);
+  if (file) writeAll(file.get(), bytes, size);
 }
 
 // setup.exe from raw data 458 and the readme beside it; nothing without the resource.
@@ -160,7 +159,7 @@ void writeRescueSetup(const std::string& package) {
                              g_productName +
                              "'\nInstallation package only for restore failure updating scenario '" +
                              g_productName + "'";
-  writeWholeFile(package + "\\readme.txt", readme.data(), static_cast<DWORD>(readme.size()));
+  writeWholeFile(package + "\\readme.txt", readme.data(), readme.size());
 }
 
 void showClosingNotices() {
