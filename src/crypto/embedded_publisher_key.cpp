@@ -1,18 +1,18 @@
 #include "crypto/embedded_publisher_key.h"
 
+#include "resources/resource_ids.h"
+#include "win32/raw_resource.h"
+
 EmbeddedPublisherKey embeddedPublisherKey(HMODULE module) {
   EmbeddedPublisherKey embedded;
-  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(kPublisherKeyResource), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
-  if (!found) return embedded;
+  const RawResource resource = rawResource(IDR_PUBLISHER_KEY, module);
+  if (!resource.found) return embedded;
   embedded.state = EmbeddedPublisherKey::State::unusable;
-  HGLOBAL loaded = LoadResource(module, found);  // resources need no release
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes) {
+  if (!resource.bytes) {
     embedded.reason = "the key resource cannot be loaded";
     return embedded;
   }
-  if (parsePublisherKeyPem(static_cast<const char*>(bytes), SizeofResource(module, found), &embedded.key,
-                           &embedded.reason))
+  if (parsePublisherKeyPem(resource.bytes, resource.size, &embedded.key, &embedded.reason))
     embedded.state = EmbeddedPublisherKey::State::present;
   return embedded;
 }

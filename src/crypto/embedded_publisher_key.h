@@ -1,14 +1,12 @@
-// The publisher key built into the program: raw data 459, the PEM file that the build
-// was given as VELMORIN_PUBLISHER_KEY. A build without one has no resource 459 and
-// is unsigned.
+// The publisher key built into the program: raw data IDR_PUBLISHER_KEY (459), the PEM
+// file that the build was given as VELMORIN_PUBLISHER_KEY. A build without one has no
+// such resource and is unsigned.
 #pragma once
 #include <windows.h>
 
 #include <string>
 
 #include "crypto/publisher_key.h"
-
-constexpr int kPublisherKeyResource = 459;
 
 struct EmbeddedPublisherKey {
   enum class State { none, present, unusable };

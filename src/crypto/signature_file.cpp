@@ -117,6 +117,10 @@ bool readFiles(Lines& lines, SignatureFile* parsed, std::string* line, std::stri
 
 }  // namespace
 
+bool startsAsSignatureFile(const char* text, size_t size) {
+  return size >= sizeof kFormatWord - 1 && std::memcmp(text, kFormatWord, sizeof kFormatWord - 1) == 0;
+}
+
 bool parseSignatureFile(const char* text, size_t size, SignatureFile* parsed, std::string* reason) {
   *parsed = SignatureFile();
   reason->clear();
@@ -124,7 +128,7 @@ bool parseSignatureFile(const char* text, size_t size, SignatureFile* parsed, st
     *reason = "larger than " + std::to_string(kSignatureFileMaximum) + " bytes";
     return false;
   }
-  if (size < sizeof kFormatWord - 1 || std::memcmp(text, kFormatWord, sizeof kFormatWord - 1) != 0) {
+  if (!startsAsSignatureFile(text, size)) {
     *reason = size == 0 ? "the file is empty"
                         : std::string("not a signature file (its first line is not \"") + kFirstLine + "\")";
     return false;

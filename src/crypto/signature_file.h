@@ -43,6 +43,10 @@ struct SignatureFile {
   size_t signedLength = 0;  // parsed: how many leading bytes of the text the signature covers
 };
 
+// Whether `text` begins with the format's word ("velmorin-signature "): whatever else
+// came instead (a web server's page for a missing file, say) is no signature file.
+bool startsAsSignatureFile(const char* text, size_t size);
+
 // Takes a text in the form above only; false with *reason naming the line and what is
 // wrong with it. The signature itself is not checked here (verifySignature is).
 bool parseSignatureFile(const char* text, size_t size, SignatureFile* parsed, std::string* reason);

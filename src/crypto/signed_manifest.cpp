@@ -4,6 +4,10 @@
 
 bool checkSignedManifest(const PublisherKey& key, const std::string& signatureText, const std::string& product,
                          const void* manifest, size_t manifestLength, SignatureFile* parsed, std::string* reason) {
+  if (!startsAsSignatureFile(signatureText.data(), signatureText.size())) {
+    *reason = "The signature file downloadgi.sig is missing or not a signature file.";
+    return false;
+  }
   std::string why;
   if (!parseSignatureFile(signatureText.data(), signatureText.size(), parsed, &why)) {
     *reason = "The signature file downloadgi.sig is damaged: " + why + ".";

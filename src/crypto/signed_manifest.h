@@ -1,7 +1,8 @@
 // What an installer with a publisher key does with downloadgi.sig before it uses a
-// single entry of downloadgi.txt, in one call: the file's form, the publisher's
-// signature, the product's name and the manifest's SHA-256. The files' SHA-256 are
-// then in `parsed` (findSignedFile), for the download and the launch to check.
+// single entry of downloadgi.txt, in one call: that it is a signature file at all, its
+// form, the publisher's signature, the product's name and the manifest's SHA-256. The
+// files' SHA-256 are then in `parsed` (findSignedFile), for the download and the
+// launch to check.
 #pragma once
 #include <cstddef>
 #include <string>

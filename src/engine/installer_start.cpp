@@ -55,9 +55,10 @@ DWORD WINAPI runInstaller(LPVOID parameter) {
   record->args.mainWindow = record->mainWindow;
   unsigned char result = 0;
   EscapedException escaped;
-  if (!callGuarded(reinterpret_cast<const void*>(record->entry), &record->args, result, escaped))
+  if (callGuarded(reinterpret_cast<const void*>(record->entry), &record->args, result, escaped))
+    record->finish(result != 0, nullptr);
+  else
     record->finish(false, escapedExceptionText(escaped).c_str());
-  record->finish(result != 0, nullptr);
   return 0;  // not reached: the finish ends the process
 }
 

@@ -15,8 +15,7 @@ KernelHandle holdSignedLibrary(const char* path, std::string* reason) {
               windowsErrorText(GetLastError(), path);
     return file;
   }
-  const SignedFile* signedFile =
-      g_packageSignature.verified ? findSignedFile(g_packageSignature.file, g_libraryName) : nullptr;
+  const SignedFile* signedFile = checkedSignedFile(g_libraryName);
   FileDigests digests(true);
   std::vector<char> buffer;
   FileDigestResult result;

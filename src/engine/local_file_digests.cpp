@@ -5,8 +5,8 @@
 #include "download/file_digest_reader.h"
 #include "win32/handles.h"
 
-LocalFileDigests::LocalFileDigests(RecordNode* files, bool withSha256)
-    : digests_(withSha256), reader_(&LocalFileDigests::readAll, this, files) {}
+LocalFileDigests::LocalFileDigests(RecordNode* files, bool withSha256, DWORD shareMode)
+    : shareMode_(shareMode), digests_(withSha256), reader_(&LocalFileDigests::readAll, this, files) {}
 
 LocalFileDigests::~LocalFileDigests() {
   stopping_ = true;
@@ -36,11 +36,10 @@ void LocalFileDigests::readAll(RecordNode* files) {
     readFile(*static_cast<const FileRecord*>(node->item));
 }
 
-// Opened without sharing, as the analysis has always opened it; read only when it has
-// the listed size: one of another size cannot be the manifest's.
+// Read only when it has the listed size: one of another size cannot be the manifest's.
 void LocalFileDigests::readFile(const FileRecord& record) {
-  KernelHandle file(CreateFileA(record.localPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+  KernelHandle file(CreateFileA(record.localPath, GENERIC_READ, shareMode_, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   const bool sized = file && GetFileSizeEx(file.get(), &size) && size.QuadPart == record.size;
   uint64_t left = sized ? static_cast<uint64_t>(record.size) : 0;

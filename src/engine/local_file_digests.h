@@ -4,6 +4,8 @@
 // it comes. Reading and hashing then run side by side, and memory stays that of the
 // ring whatever the files' sizes.
 #pragma once
+#include <windows.h>
+
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -20,7 +22,8 @@ class LocalFileDigests {
   };
 
   // Starts reading the list's files; with `withSha256`, each file's SHA-256 is taken too.
-  LocalFileDigests(RecordNode* files, bool withSha256);
+  // The files are opened with `shareMode` (none by default, as the analysis opens them).
+  LocalFileDigests(RecordNode* files, bool withSha256, DWORD shareMode = 0);
   // Stops the reading (after the piece being read) and waits for it to end.
   ~LocalFileDigests();
   LocalFileDigests(const LocalFileDigests&) = delete;
@@ -49,6 +52,7 @@ class LocalFileDigests {
   std::atomic<size_t> published_{0};  // pieces handed over by the reader...
   std::atomic<size_t> taken_{0};      // ...and digested by the analysis
   std::atomic<bool> stopping_{false};
+  const DWORD shareMode_;
   FileDigests digests_;
   std::thread reader_;  // last: it uses the members above
 };

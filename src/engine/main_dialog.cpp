@@ -41,10 +41,6 @@ constexpr int kFrameAllowance = 8;
 // The file list's window style.
 constexpr DWORD kFileListStyle = WS_VISIBLE | WS_BORDER | WS_VSCROLL;
 
-// Worker threads that Exit or close may terminate leave the rest of the process this
-// long to end in order before the exit guard ends it.
-constexpr DWORD kOrderlyEndLimitMs = 5000;
-
 CvelmorinDlg* g_dialog = nullptr;  // the right-click callback carries no context
 
 DWORD WINAPI runSingleFileDownload(LPVOID record) {
@@ -205,7 +201,7 @@ void CvelmorinDlg::setClientHeight(int height, int extraOuterHeight) {
 
 // Exit: the download ends wherever it is; start-up then ends the process with 1.
 void CvelmorinDlg::onOK() {
-  armExitGuard(kExitStopped, 2500 + kOrderlyEndLimitMs);
+  armExitGuard(kExitStopped, 2500 + kOrderlyExitLimitMs);
   terminateWorker(g_downloadThread, 0, 0xFFFFFFFF);
   KillTimer(hwnd(), kRepaintTimer);
   KillTimer(hwnd(), kStartTimer);
@@ -216,7 +212,7 @@ void CvelmorinDlg::onOK() {
 // Closing the window: the download and the installation end wherever they are;
 // start-up then ends the process with 0.
 void CvelmorinDlg::onClose() {
-  armExitGuard(kExitClosed, 2 * 100 + kOrderlyEndLimitMs);
+  armExitGuard(kExitClosed, 2 * 100 + kOrderlyExitLimitMs);
   terminateWorker(g_downloadThread, 100, 1);
   g_downloadThread.store(nullptr);
   terminateWorker(g_installerThread, 100, 1);

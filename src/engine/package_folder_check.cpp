@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "crypto/signature_file.h"
-#include "download/file_digest_reader.h"
 #include "download/manifest_parser.h"
 #include "engine/engine_console.h"
+#include "engine/local_file_digests.h"
 #include "engine/package_signature.h"
 #include "engine/signature_verification.h"
-#include "win32/handles.h"
 #include "win32/whole_file.h"
 
 namespace {
@@ -23,14 +22,11 @@ std::string packageText(const std::string& root, const char* name) {
 }
 
 bool everyFileMatches(RecordNode* files, std::string* reason) {
-  FileDigests digests(true);
-  std::vector<char> buffer;
+  LocalFileDigests local(files, true, FILE_SHARE_READ);
   for (RecordNode* node = files; node; node = node->next) {
     const FileRecord& record = *static_cast<const FileRecord*>(node->item);
-    KernelHandle file(CreateFileA(record.localPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    FileDigestResult result;
-    if (!file || !digestOpenFile(file.get(), digests, buffer, &result) || !digestsMatchRecord(record, result)) {
+    const LocalFileDigests::File file = local.next();
+    if (!file.read || !digestsMatchRecord(record, file.digests)) {
       *reason = std::string("The file ") + record.localPath + " is missing or not the one the publisher signed.";
       return false;
     }

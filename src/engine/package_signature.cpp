@@ -22,11 +22,14 @@ void loadPublisherKey() {
   g_packageSignature.key = embedded.key;
 }
 
+const SignedFile* checkedSignedFile(const std::string& name) {
+  return g_packageSignature.verified ? findSignedFile(g_packageSignature.file, name) : nullptr;
+}
+
 bool digestsMatchRecord(const FileRecord& record, const FileDigestResult& digests) {
   if (std::strcmp(digests.md5, record.digest) != 0) return false;
   if (!g_packageSignature.required) return true;
-  const SignedFile* signedFile =
-      g_packageSignature.verified ? findSignedFile(g_packageSignature.file, record.name) : nullptr;
+  const SignedFile* signedFile = checkedSignedFile(record.name);
   return signedFile && signedFile->sha256 == digests.sha256;
 }
 

@@ -23,6 +23,10 @@ extern PackageSignature g_packageSignature;
 // cannot be used refuses the run: a signed program never goes on unsigned.
 void loadPublisherKey();
 
+// The checked downloadgi.sig's entry for `name`; nullptr when it lists no such file
+// or no signature has been checked.
+const SignedFile* checkedSignedFile(const std::string& name);
+
 // The digests are the record's: its MD5 digest text and, in a signed program, its
 // signed SHA-256 too (a file the checked signature does not list matches nothing).
 bool digestsMatchRecord(const FileRecord& record, const FileDigestResult& digests);

@@ -21,6 +21,7 @@
 #include "services/shell_open.h"
 #include "win32/handles.h"
 #include "win32/raw_resource.h"
+#include "win32/whole_file.h"
 
 namespace {
 
@@ -31,10 +32,6 @@ constexpr UINT kFolderChoiceFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEW
 char g_chosenDirectory[512];
 
 enum class CopyResult { copied, skipped, cancelled };
-
-void showEngineBox(const char* text, UINT icon) {
-  showMessageBox(g_mainWindow, text, applicationName(), icon | MB_SYSTEMMODAL);
-}
 
 // Drive and directory part of a path, with its trailing backslash.
 std::string directoryPart(const std::string& path) {
@@ -101,9 +98,9 @@ bool isEmptyDirectory(const char* directory) {
 void chooseEmptyDirectory() {
   for (;;) {
     std::memset(g_chosenDirectory, 0, sizeof g_chosenDirectory);
-    showEngineBox("You should choose a empty directory for future local mode installation ! IT'S "
-                  "REQUIRED !! \nImportant for future restore a failure update !!!",
-                  MB_ICONERROR);
+    showError(g_mainWindow, applicationName(),
+              "You should choose a empty directory for future local mode installation ! IT'S "
+              "REQUIRED !! \nImportant for future restore a failure update !!!");
     char path[MAX_PATH] = "";
     if (!browseForFolder(g_mainWindow, "Select directory for future local mode installation  !",
                          kFolderChoiceFlags, path))
@@ -111,7 +108,7 @@ void chooseEmptyDirectory() {
     path[MAX_PATH - 1] = '\0';
     std::memcpy(g_chosenDirectory, path, std::strlen(path) + 1);
     if (isEmptyDirectory(g_chosenDirectory)) return;
-    showEngineBox("Directory not empty !", MB_ICONERROR);
+    showError(g_mainWindow, applicationName(), "Directory not empty !");
   }
 }
 
@@ -144,14 +141,12 @@ bool copySignedManifest(const std::string& package) {
   return true;
 }
 
-// Creates or replaces the file; one that cannot be created is skipped silently.
-void writeWholeFile(const std::string& path, const void* bytes, DWORD size) {
+// Creates or replaces the file; one that cannot be created or written is skipped silently.
+void writeWholeFile(const std::string& path, const void* bytes, size_t size) {
   if (path.size() >= MAX_PATH) return;
   KernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return;
-  DWORD written = 0;
-  WriteFile(file.get(), bytes, size, &written, nullptr);
+  if (file) writeAll(file.get(), bytes, size);
 }
 
 // setup.exe from raw data 458 and the readme beside it; nothing without the resource.
@@ -164,7 +159,7 @@ void writeRescueSetup(const std::string& package) {
                              g_productName +
                              "'\nInstallation package only for restore failure updating scenario '" +
                              g_productName + "'";
-  writeWholeFile(package + "\\readme.txt", readme.data(), static_cast<DWORD>(readme.size()));
+  writeWholeFile(package + "\\readme.txt", readme.data(), readme.size());
 }
 
 void showClosingNotices() {
@@ -183,7 +178,7 @@ void showClosingNotices() {
 void reportInstallationResult(bool succeeded, const char* failure) {
   if (succeeded) {
     consolePrint("Installation finished.");
-    showEngineBox("Installation finished.", MB_ICONINFORMATION);
+    showMessageBox(g_mainWindow, "Installation finished.", applicationName(), MB_ICONINFORMATION | MB_SYSTEMMODAL);
     return;
   }
   std::string text = "Installation failure.";
@@ -193,7 +188,7 @@ void reportInstallationResult(bool succeeded, const char* failure) {
     text = text + "\n" + failure;
   }
   consolePrintError("Installation failure.");
-  showEngineBox(text.c_str(), MB_ICONERROR);
+  showError(g_mainWindow, applicationName(), text.c_str());
 }
 
 void saveRescuePackage() {

@@ -7,17 +7,8 @@
 #include "engine/package_signature.h"
 #include "engine/release_serial.h"
 
-namespace {
-// Whatever else came (nginx's page for a missing file, for instance) is not one.
-constexpr char kSignatureStart[] = "velmorin-signature ";
-}  // namespace
-
 bool verifyPackageSignature(const std::string& manifest, const std::string& signature, SerialRule rule,
                             std::string* reason) {
-  if (signature.compare(0, sizeof kSignatureStart - 1, kSignatureStart) != 0) {
-    *reason = "The signature file downloadgi.sig is missing or not a signature file.";
-    return false;
-  }
   SignatureFile parsed;
   if (!checkSignedManifest(g_packageSignature.key, signature, g_productName, manifest.data(), manifest.size(),
                            &parsed, reason))

@@ -11,6 +11,7 @@
 #include "services/message_box.h"
 #include "services/shell_open.h"
 #include "win32/handles.h"
+#include "win32/whole_file.h"
 
 namespace {
 
@@ -77,9 +78,8 @@ bool temporaryDirectory(std::string& directory) {
   return length != 0;
 }
 
-void writeAll(const char* bytes, size_t count) {
-  DWORD written = 0;
-  WriteFile(logFile().get(), bytes, static_cast<DWORD>(count), &written, nullptr);  // errors ignored by design
+void writeToLog(const char* bytes, size_t count) {
+  writeAll(logFile().get(), bytes, count);  // errors ignored by design
 }
 
 // Set while a line is being written: a worker terminated in the middle of a line
@@ -87,15 +87,15 @@ void writeAll(const char* bytes, size_t count) {
 bool g_lineUnfinished = false;
 
 void writeLineLocked(const char* text) {
-  if (g_lineUnfinished) writeAll(kLogLineEnd, std::strlen(kLogLineEnd));
+  if (g_lineUnfinished) writeToLog(kLogLineEnd, std::strlen(kLogLineEnd));
   g_lineUnfinished = true;
   const SYSTEMTIME now = localTimeNow();
   const LogTime time{now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond};
   char prefix[kLogPrefixCapacity];
   const size_t prefixLength = formatLogPrefix(time, prefix);
-  writeAll(prefix, prefixLength);
-  writeAll(text, std::strlen(text));
-  writeAll(kLogLineEnd, std::strlen(kLogLineEnd));
+  writeToLog(prefix, prefixLength);
+  writeToLog(text, std::strlen(text));
+  writeToLog(kLogLineEnd, std::strlen(kLogLineEnd));
   g_lineUnfinished = false;
   const LogFlush flush = g_flush.load();
   (flush ? flush : FlushFileBuffers)(logFile().get());

@@ -5,9 +5,6 @@
 #include "win32/handles.h"
 
 namespace {
-// How long the orderly exit may take before the guard ends the process.
-constexpr DWORD kOrderlyExitLimitMs = 5000;
-
 HANDLE g_armed = nullptr;  // manual-reset event, signalled when armed; lives as long as the process
 std::atomic<UINT> g_exitCode{0};
 std::atomic<DWORD> g_delay{0};

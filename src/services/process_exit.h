@@ -17,6 +17,9 @@ enum ExitCode : UINT {
   kExitAborted = 0xFFFFFFFF,  // -1: a wizard page left; no install descriptor or manifest
 };
 
+// How long the orderly exit may take before the guard ends the process.
+constexpr DWORD kOrderlyExitLimitMs = 5000;
+
 // Starts the guard thread (once); call before any worker thread exists.
 void startExitGuard();
 // From now on the process ends with `code` within `milliseconds` at the latest.

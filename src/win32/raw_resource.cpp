@@ -4,9 +4,9 @@ namespace {
 const LPCSTR kRawData = MAKEINTRESOURCEA(10);  // RT_RCDATA, whatever the character set
 }
 
-RawResource rawResource(int id) {
+RawResource rawResource(int id, HMODULE module) {
   RawResource resource;
-  HMODULE module = GetModuleHandleA(nullptr);
+  if (!module) module = GetModuleHandleA(nullptr);
   HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), kRawData);
   if (!found) return resource;
   resource.found = true;

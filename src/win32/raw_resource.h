@@ -9,5 +9,5 @@ struct RawResource {
   DWORD size = 0;                // its size when found
 };
 
-// Raw data resource `id` of the program's own module.
-RawResource rawResource(int id);
+// Raw data resource `id` of `module`, by default the program's own.
+RawResource rawResource(int id, HMODULE module = nullptr);

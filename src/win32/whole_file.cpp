@@ -4,6 +4,15 @@
 
 #include "win32/handles.h"
 
+namespace {
+
+enum class FileRead {
+  whole,    // every byte the file had when the read began
+  cut,      // fewer: a read failed or the file shrank meanwhile; `bytes` holds what came
+  refused,  // no size, a size above the largest allowed, or no memory for it: `bytes` empty
+};
+
+// Reads an open file from its current position into `bytes`, resized to the file's size.
 FileRead readOpenFile(HANDLE file, uint64_t largest, std::vector<char>& bytes) {
   bytes.clear();
   LARGE_INTEGER size{};
@@ -27,6 +36,8 @@ FileRead readOpenFile(HANDLE file, uint64_t largest, std::vector<char>& bytes) {
   bytes.resize(filled);
   return FileRead::cut;
 }
+
+}  // namespace
 
 bool readWholeFile(const char* path, DWORD shareMode, uint64_t largest, std::vector<char>& bytes) {
   bytes.clear();

@@ -5,18 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-enum class FileRead {
-  whole,    // every byte the file had when the read began
-  cut,      // fewer: a read failed or the file shrank meanwhile; `bytes` holds what came
-  refused,  // no size, a size above the largest allowed, or no memory for it: `bytes` empty
-};
-
-// Reads an open file from its current position into `bytes`, resized to the file's
-// size (its capacity is kept, so one vector can serve file after file).
-FileRead readOpenFile(HANDLE file, uint64_t largest, std::vector<char>& bytes);
-
-// Opens `path` for reading, shared as `shareMode` says, and reads it as readOpenFile
-// does. False when it cannot be opened or is refused; a cut read counts as read.
+// Opens `path` for reading, shared as `shareMode` says, and reads it into `bytes`,
+// resized to the file's size (its capacity is kept, so one vector can serve file after
+// file). False when it cannot be opened, has no size, is larger than `largest` or finds
+// no memory (`bytes` then empty). A read that fails or finds the file shrunk part way
+// counts as read: `bytes` holds what came.
 bool readWholeFile(const char* path, DWORD shareMode, uint64_t largest, std::vector<char>& bytes);
 
 // Writes every byte of `data` at the file's position, in pieces WriteFile takes. The
