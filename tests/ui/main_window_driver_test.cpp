@@ -14,6 +14,7 @@
 #include "download/md5_digest.h"
 #include "net/loopback_server.h"
 #include "support/ui_driver.h"
+#include "support/user_session.h"
 
 namespace {
 const char kMainTitle[] = "Install Moor-Z2 by Internet. ";
@@ -104,26 +105,11 @@ class MainWindow : public testing::Test {
     };
   }
 
-  // Network question, licence, mode dialog (radio `mode`), then the main window.
-  HWND openMainWindow(SetupProcess& setup, int mode) {
-    HWND question = setup.waitMessageBox(
-        "Installation setup require a internet connexion for downloading this product\n"
-        "Do you have internet connexion ?");
-    if (!question) return nullptr;
-    answerBox(question, IDYES);
-    HWND page = setup.waitDialog("Installation of program ");
-    if (!page) return nullptr;
-    clickButton(page, IDOK);
-    if (!eventually([&] { return IsWindowVisible(GetDlgItem(page, 1010)) != FALSE; })) return nullptr;
-    clickButton(page, 1010);
-    if (!eventually([&] { return isChecked(page, 1010); })) return nullptr;
-    clickButton(page, IDOK);
-    HWND modes = setup.waitDialog("Installation Mode");
-    if (!modes) return nullptr;
-    clickButton(modes, mode);
-    if (!eventually([&] { return isChecked(modes, mode); })) return nullptr;
-    clickButton(modes, IDOK);
-    return setup.waitDialog(kMainTitle);
+  // Network question, licence, mode dialog (radio `mode`), then the main window
+  // with the product's title, or null.
+  static HWND openMainWindow(UserSession& user, int mode) {
+    HWND main = user.openMainWindow(mode);
+    return main && windowText(main).rfind(kMainTitle, 0) == 0 ? main : nullptr;
   }
 
   std::string temp_, root_;
@@ -159,9 +145,10 @@ TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFil
                           return true;
                         }),
                         VELMORIN_TEST_PORT);
-  SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-  HWND main = openMainWindow(setup, 1002);
-  ASSERT_NE(main, nullptr) << setup.describeWindows();
+  UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+  SetupProcess& setup = user.process();
+  HWND main = openMainWindow(user, kSingleComputerMode);
+  ASSERT_NE(main, nullptr) << user.error();
   auto opened = std::chrono::steady_clock::now();
 
   // Opened small at the screen's corner, with the manifest already fetched and no run.
@@ -255,9 +242,10 @@ TEST_F(MainWindow, ExitInTheMiddleOfATransferEndsWithOneAfterItsWait) {
                           return true;
                         }),
                         VELMORIN_TEST_PORT);
-  SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-  HWND main = openMainWindow(setup, 1002);
-  ASSERT_NE(main, nullptr) << setup.describeWindows();
+  UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+  SetupProcess& setup = user.process();
+  HWND main = openMainWindow(user, kSingleComputerMode);
+  ASSERT_NE(main, nullptr) << user.error();
   clickButton(main, kDownloadButton);  // no need to wait for the timer
   ASSERT_TRUE(eventually([&] { return server.connections() >= 2; }, 10000));
   EXPECT_EQ(textOf(main, kStatusLine), "Downloading recent installation ...");
@@ -277,9 +265,10 @@ TEST_F(MainWindow, ClosingWhileAQuestionIsOpenEndsWithZeroAndEscapeToo) {
                         }),
                         VELMORIN_TEST_PORT);
   {
-    SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-    HWND main = openMainWindow(setup, 1002);
-    ASSERT_NE(main, nullptr) << setup.describeWindows();
+    UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+    SetupProcess& setup = user.process();
+    HWND main = openMainWindow(user, kSingleComputerMode);
+    ASSERT_NE(main, nullptr) << user.error();
     clickButton(main, kDownloadButton);
     HWND retry = setup.waitMessageBoxStarting("Failure downloading ", 20000);
     ASSERT_NE(retry, nullptr) << setup.describeWindows();
@@ -287,9 +276,10 @@ TEST_F(MainWindow, ClosingWhileAQuestionIsOpenEndsWithZeroAndEscapeToo) {
     EXPECT_EQ(setup.waitExit(20000), 0u);
   }
   {
-    SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-    HWND main = openMainWindow(setup, 1002);
-    ASSERT_NE(main, nullptr) << setup.describeWindows();
+    UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+    SetupProcess& setup = user.process();
+    HWND main = openMainWindow(user, kSingleComputerMode);
+    ASSERT_NE(main, nullptr) << user.error();
     pressKey(main, VK_ESCAPE);
     EXPECT_EQ(setup.waitExit(20000), 0u);
   }
@@ -297,9 +287,10 @@ TEST_F(MainWindow, ClosingWhileAQuestionIsOpenEndsWithZeroAndEscapeToo) {
 
 TEST_F(MainWindow, FromADirectoryNothingIsFetchedAndTheFolderBrowserOpens) {
   LoopbackServer server(serve(), VELMORIN_TEST_PORT);
-  SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-  HWND main = openMainWindow(setup, 1004);
-  ASSERT_NE(main, nullptr) << setup.describeWindows();
+  UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+  SetupProcess& setup = user.process();
+  HWND main = openMainWindow(user, kFromDirectoryMode);
+  ASSERT_NE(main, nullptr) << user.error();
   clickButton(main, kDownloadButton);
   HWND browser = setup.waitDialog("Browse for Folder", 10000);
   ASSERT_NE(browser, nullptr) << setup.describeWindows();
