@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -13,6 +12,7 @@
 
 #include "download/md5_digest.h"
 #include "net/loopback_server.h"
+#include "support/temporary_directory.h"
 #include "support/ui_driver.h"
 #include "support/user_session.h"
 
@@ -66,26 +66,11 @@ int clientHeight(HWND window) {
 class MainWindow : public testing::Test {
  protected:
   void SetUp() override {
-    static const std::string base = [] {
-      char path[MAX_PATH] = "";
-      GetTempPathA(sizeof path, path);  // before any test points TMP elsewhere
-      return std::string(path);
-    }();
-    static int run = 0;
-    temp_ = base + "velmorin-main-window-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++run);
-    CreateDirectoryA(temp_.c_str(), nullptr);
-    // The installer finds its download root and log below TMP.
-    SetEnvironmentVariableA("TMP", temp_.c_str());
     root_ = temp_ + "\\\\Quorvane\\Downloaded\\Moor-Z2";
     package_.files = {{"data\\small.txt", "a small file\n"},
                       {"data\\large.bin", std::string(3 << 20, 'x')},
                       {"empty.dat", ""},
                       {"setupzentrav.dll", "not a library"}};
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(temp_, ignored);
   }
 
   // Serves the package; `reply` may change the answer for a file.
@@ -112,7 +97,15 @@ class MainWindow : public testing::Test {
     return main && windowText(main).rfind(kMainTitle, 0) == 0 ? main : nullptr;
   }
 
-  std::string temp_, root_;
+  static std::string scratchName() {
+    static int run = 0;
+    return "velmorin-main-window-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++run);
+  }
+  ScratchDirectory scratch_{scratchName()};
+  // The installer finds its download root and log below TMP.
+  TemporaryDirectoryRedirect temporary_{scratch_.path()};
+  const std::string temp_ = scratch_.path();
+  std::string root_;
   Package package_;
 };
 
