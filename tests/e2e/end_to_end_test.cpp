@@ -110,6 +110,15 @@ bool start(std::string commandLine, DWORD* exitCode = nullptr) {
   return true;
 }
 
+// Runs velmorin-manifest with these arguments and gives its exit code.
+DWORD runManifestTool(const std::vector<std::string>& arguments) {
+  std::string commandLine = "\"" + windowsPath(E2E_MANIFEST_TOOL) + "\"";
+  for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
+  DWORD code = STILL_ACTIVE;
+  start(commandLine, &code);
+  return code;
+}
+
 // The runs of the installation log, each as its lines without their time stamps (a
 // text's own line feeds end its line there); false in `ordered` when a time stamp
 // goes back.
@@ -186,9 +195,7 @@ class EndToEnd : public testing::Test {
   }
   DWORD rebuildManifest() {
     changeServedFile("downloadgi.txt", readFile(product_ + "\\downloadgi.txt"));
-    DWORD code = STILL_ACTIVE;
-    start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" --product " + kProduct + " \"" + product_ + "\"", &code);
-    return code;
+    return runManifestTool({"--product", kProduct, product_});
   }
 
   // Stops or restarts nginx through its script, then waits until the server is in the
@@ -644,10 +651,8 @@ class SignedPackages : public EndToEnd {
   // The served folder signed again (its manifest written again too) as release `serial`.
   void sign(const std::string& key, int serial) {
     for (const char* name : {"downloadgi.txt", "downloadgi.sig"}) changeServedFile(name, readFile(product_ + "\\" + name));
-    DWORD code = STILL_ACTIVE;
-    start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" --product Kestrel-Bay --sign \"" + key + "\" --serial " +
-              std::to_string(serial) + " \"" + product_ + "\"",
-          &code);
+    const DWORD code =
+        runManifestTool({"--product", "Kestrel-Bay", "--sign", key, "--serial", std::to_string(serial), product_});
     ASSERT_EQ(code, 0u);
   }
   std::string refusal(const std::string& reason) const {
@@ -748,8 +753,7 @@ TEST_F(SignedPackages, EveryTamperedPackageIsRefusedBeforeAnythingOfItIsUsed) {
   expectRefusal("The signature file downloadgi.sig is missing or not a signature file.");
   changeServedFile("downloadgi.sig", signature.substr(0, signature.size() - 20));
   expectRefusal("The signature file downloadgi.sig is damaged: line 12: does not end in LF (the file is cut short).");
-  DWORD code = STILL_ACTIVE;
-  start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" keygen \"" + case_ + "\\other.pem\" \"" + case_ + "\\other.pub\"", &code);
+  const DWORD code = runManifestTool({"keygen", case_ + "\\other.pem", case_ + "\\other.pub"});
   ASSERT_EQ(code, 0u);
   sign(case_ + "\\other.pem", 1000);
   expectRefusal("The signature file downloadgi.sig is not signed by the publisher: the signature is not the publisher's.");
