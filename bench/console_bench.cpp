@@ -143,12 +143,7 @@ int main() {
   HWND console = CreateWindowExA(0, "quorvane.console", "Cconsole", WS_CHILD | WS_VISIBLE, 0, 0,
                                  1132, 457, window, nullptr, instance, nullptr);
   ShowWindow(window, SW_SHOWNOACTIVATE);
-  createScreen(console, 0);
-  showScreen(console, 0);
-  setColorMode(console, 0, 1);
-  setTextColor(console, 0, 7);
-  setFont(console, 0, 2);
-  clearScreen(console, 0);
+  prepareInstallerScreen(console, 0);
 
   const std::vector<std::string> lines = makeLines();
   std::printf("printText from a worker thread into a live console, %d lines of 80 characters\n",

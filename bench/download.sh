@@ -15,6 +15,7 @@ runs="${VM_BENCH_RUNS:-3}"
 
 cmake --build "$build" --target download_bench reference_client trust_root_certificate >/dev/null
 source "$VM_ROOT/scripts/wine-env"
+source "$VM_ROOT/bench/bench_common.sh"
 sh "$VM_ROOT/tests/support/nginx_fixture.sh" start "$dir" "$size" >/dev/null
 trap 'sh "$VM_ROOT/tests/support/nginx_fixture.sh" stop "$dir"; sh "$VM_ROOT/tests/support/tls_servers.sh" stop "$dir/tls"' EXIT
 port=$(cat "$dir/port")
@@ -23,12 +24,6 @@ file="file-$size"
 tls_port=$(sed -n 's/^VELMORIN_TLS_PORT:STRING=//p' "$build/CMakeCache.txt")
 sh "$VM_ROOT/tests/support/tls_servers.sh" start "$dir/tls" "$dir/www" "$tls_port" >/dev/null
 "$WINE64" "$build/tests/trust_root_certificate.exe" "$dir/tls/ca.pem"
-
-mbps() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.0f", b / s / 1e6 }'; }
-best() { sort -g | head -n 1; }
-
-# Figures come on stderr, in Windows line ends.
-figures() { "$WINE64" "$@" 2>&1 >/dev/null | tr -d '\r'; }
 
 curl_times=(); ref_times=(); store_times=(); dl_times=(); peak_ws=0; peak_commit=0
 tls_curl_times=(); tls_curl_handshakes=(); tls_times=(); tls_first=""

@@ -20,14 +20,9 @@ product=Zentrav
 
 cmake --build "$build" --target engine_bench reference_client digest_bench velmorin-manifest >/dev/null
 source "$VM_ROOT/scripts/wine-env"
+source "$VM_ROOT/bench/bench_common.sh"
 wine_start
 trap 'sh "$VM_ROOT/tests/support/nginx_fixture.sh" stop "$dir/download/nginx"; wine_stop' EXIT
-
-windows_path() { echo "Z:$1" | tr / '\\'; }
-# Figures come on stderr, in Windows line ends.
-figures() { "$WINE64" "$@" 2>&1 >/dev/null | tr -d '\r'; }
-best() { sort -g | head -n 1; }
-now() { date +%s.%N; }
 
 # A publisher key of the benchmark's own; each package is signed with it.
 keys="$dir/keys"

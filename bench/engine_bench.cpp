@@ -94,11 +94,7 @@ void createStandInWindow(chinstall& fileList) {
   child("BUTTON", "Download ...", 0, kDownloadButton, g_mainWindow);
   child("BUTTON", "Exit", 0, kExitButton, g_mainWindow);
   g_consoleWindow = child("quorvane.console", "Cconsole", 0, 1008, g_mainWindow);
-  createScreen(g_consoleWindow, 0);
-  showScreen(g_consoleWindow, 0);
-  setColorMode(g_consoleWindow, 0, 1);
-  setTextColor(g_consoleWindow, 0, 7);
-  setFont(g_consoleWindow, 0, 2);
+  prepareInstallerScreen(g_consoleWindow, 0);
   RECT rect = {5, 400, 1270, 768};
   fileList.create(0x10A00000, rect, g_mainWindow, 2500);
   g_progressControl = &fileList;

@@ -20,6 +20,7 @@ product=Zentrav
 
 cmake --build "$build" --target engine_bench download_bench >/dev/null
 source "$VM_ROOT/scripts/wine-env"
+source "$VM_ROOT/bench/bench_common.sh"
 wine_start
 server="$VM_ROOT/tests/support/package_server.sh"
 cleanup() {
@@ -28,11 +29,6 @@ cleanup() {
   rm -rf "$dir"
 }
 trap cleanup EXIT
-
-windows_path() { echo "Z:$1" | tr / '\\'; }
-figures() { "$WINE64" "$@" 2>&1 >/dev/null | tr -d '\r'; }
-best() { sort -g | head -n 1; }
-mbps() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.0f", b / s / 1e6 }'; }
 
 # The package: one large file and its manifest; a small file beside it.
 mkdir -p "$dir/www/install/zentrav" "$dir/server"

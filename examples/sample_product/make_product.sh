@@ -35,9 +35,10 @@ chmod -R a+rX "$folder"
 
 case "$tool" in
   *.exe)
-    windows() { echo "Z:$1" | tr / '\\'; }
-    WINEDEBUG=-all /usr/lib/wine/wine64 "$tool" --product Kestrel-Bay ${key:+--sign "$(windows "$key")"} \
-      "$(windows "$folder")" </dev/null ;;
+    VM_ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+    . "$VM_ROOT/scripts/wine-env"
+    "$WINE64" "$tool" --product Kestrel-Bay ${key:+--sign "$(windows_path "$key")"} \
+      "$(windows_path "$folder")" </dev/null ;;
   *)
     "$tool" --product Kestrel-Bay ${key:+--sign "$key"} "$folder" ;;
 esac

@@ -52,3 +52,7 @@ bool getPalette(HWND console, int screen, int first, int last, unsigned char* ou
 bool setPalette(HWND console, int screen, int first, int last, const unsigned char* in);
 bool resetPalette(HWND console, int screen);
 LRESULT getFont(HWND console, int screen);
+
+// A screen as the installer starts it: created and shown, in colour, grey text in
+// the 8x16 font, the cursor on the cell's last two lines, cleared.
+void prepareInstallerScreen(HWND console, int screen);

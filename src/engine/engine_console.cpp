@@ -21,13 +21,7 @@ void printConnectionNote(ConnectionNote kind, const char* text) {
 }  // namespace
 
 void prepareEngineConsole(HWND console, const char* welcome) {
-  createScreen(console, kScreen);
-  showScreen(console, kScreen);
-  setColorMode(console, kScreen, 1);
-  setTextColor(console, kScreen, kGrey);
-  setFont(console, kScreen, 2);
-  setCursorShape(console, kScreen, 14, 15);
-  clearScreen(console, kScreen);
+  prepareInstallerScreen(console, kScreen);
   printText(console, kScreen, welcome);
   g_consoleWindow = console;
   setConnectionNoteSink(&printConnectionNote);

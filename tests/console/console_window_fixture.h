@@ -39,15 +39,7 @@ class ConsoleWindow {
   ConsoleScreen* screen(int n) const { return state()->screens[n]; }
 
   // Screen 0 as the main installer window prepares it.
-  void prepareInstallerScreen() {
-    createScreen(console_, 0);
-    showScreen(console_, 0);
-    setColorMode(console_, 0, 1);
-    setTextColor(console_, 0, 7);
-    setFont(console_, 0, 2);
-    setCursorShape(console_, 0, 14, 15);
-    clearScreen(console_, 0);
-  }
+  void prepareInstallerScreen() { ::prepareInstallerScreen(console_, 0); }
 
   // One refresh tick, as the 100 ms timer gives it.
   void tick() const {

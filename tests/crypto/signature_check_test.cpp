@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -15,13 +14,13 @@
 #include "crypto/signature_check.h"
 #include "crypto/signed_manifest.h"
 #include "manifest_tool.h"
+#include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+// A whole file; empty when it cannot be read.
+std::string readFile(const std::string& path) { return readWholeFile(path, ""); }
 
 PublisherKey keyFrom(const std::string& path) {
   const std::string pem = readFile(path);
@@ -59,10 +58,8 @@ TEST(SignatureCheck, BCryptTakesOpenSslsSignaturesAndRefusesAnyChange) {
 }
 
 TEST(SignedManifest, WhatTheToolSignsPassesAndEveryTamperIsNamed) {
-  char temp[MAX_PATH];
-  GetTempPathA(sizeof temp, temp);
-  const std::string dir = std::string(temp) + "velmorin-signed-" + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(dir.c_str(), nullptr);
+  const ScratchDirectory scratch("velmorin-signed-" + std::to_string(GetCurrentProcessId()));
+  const std::string& dir = scratch.path();
   CreateDirectoryA((dir + "\\Kestrel-Bay").c_str(), nullptr);
   std::ofstream(dir + "\\Kestrel-Bay\\a file.txt", std::ios::binary) << "contents";
   std::ostringstream out, err;
@@ -92,11 +89,6 @@ TEST(SignedManifest, WhatTheToolSignsPassesAndEveryTamperIsNamed) {
   manifest[manifest.size() - 3] ^= 1;
   EXPECT_FALSE(checkSignedManifest(key, signature, "Kestrel-Bay", manifest.data(), manifest.size(), &parsed, &reason));
   EXPECT_EQ("The install manifest downloadgi.txt is not the one the publisher signed.", reason);
-  for (const char* name : {"\\Kestrel-Bay\\a file.txt", "\\Kestrel-Bay\\downloadgi.txt",
-                           "\\Kestrel-Bay\\downloadgi.sig", "\\private.pem", "\\public.pem"})
-    DeleteFileA((dir + name).c_str());
-  RemoveDirectoryA((dir + "\\Kestrel-Bay").c_str());
-  RemoveDirectoryA(dir.c_str());
 }
 
 TEST(EmbeddedPublisherKey, ReadsTheProgramsOwnKeyAndNoneFromAModuleWithout) {

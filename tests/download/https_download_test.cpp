@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -17,29 +15,17 @@
 #include "download/download_file.h"
 #include "download/file_download.h"
 #include "net/connection_notes.h"
+#include "support/log_tail.h"
 #include "support/scripted_message_box.h"
 #include "support/system_proxy_setting.h"
 #include "support/temporary_directory.h"
+#include "support/test_files.h"
 
 namespace {
 
 const std::string kFile = "install/scenarios/kestrel-bay/data/sound/ambience.ogg";
 std::string port(int offset) { return std::to_string(TLS_PORT + offset); }
 const std::string kTls = port(0), kRedirect = port(1), kProxy = port(5);
-
-std::string readFile(const std::string& path) {
-  std::ifstream in("Z:" + path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-std::vector<std::string> linesOf(const std::string& path) {
-  std::vector<std::string> lines;
-  std::istringstream in(readFile(path));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::vector<std::string>& notes() {
   static std::vector<std::string> list;
@@ -54,10 +40,10 @@ class Https : public testing::Test {
   void SetUp() override {
     setConnectionNoteSink(&recordNote);
     SetEnvironmentVariableA("VELMORIN_PROXY", nullptr);
-    served_ = readFile(std::string(TLS_ROOT) + "/" + kFile);
+    served_ = readWholeFile("Z:" + std::string(TLS_ROOT) + "/" + kFile, "");
     ASSERT_GT(served_.size(), 1u << 20) << "the sample product is not served";
-    accessSeen_ = linesOf(TLS_STATE "/access.log").size();
-    proxySeen_ = linesOf(TLS_STATE "/proxy.log").size();
+    access_ = LogTail("Z:" TLS_STATE "/access.log");
+    proxy_ = LogTail("Z:" TLS_STATE "/proxy.log");
   }
   void TearDown() override {
     setConnectionNoteSink(nullptr);
@@ -72,17 +58,15 @@ class Https : public testing::Test {
     std::free(body);
     return bytes;
   }
-  // nginx's lines since the case began: port, method, path, status, bytes, "OK".
-  std::vector<std::string> newRequests() {
-    std::vector<std::string> all = linesOf(TLS_STATE "/access.log");
-    return std::vector<std::string>(all.begin() + static_cast<long>(accessSeen_), all.end());
-  }
-  // The requests tinyproxy got since the case began.
+  // nginx's lines since the case began (or the last call): port, method, path,
+  // status, bytes, "OK".
+  std::vector<std::string> newRequests() { return access_.fresh(); }
+  // The requests tinyproxy got since the case began (or the last call).
   std::vector<std::string> newProxyRequests() {
-    std::vector<std::string> all = linesOf(TLS_STATE "/proxy.log"), requests;
-    for (size_t i = proxySeen_; i < all.size(); ++i) {
-      size_t at = all[i].find("): ");
-      if (all[i].find("Request (file descriptor") != std::string::npos) requests.push_back(all[i].substr(at + 3));
+    std::vector<std::string> requests;
+    for (const std::string& line : proxy_.fresh()) {
+      size_t at = line.find("): ");
+      if (line.find("Request (file descriptor") != std::string::npos) requests.push_back(line.substr(at + 3));
     }
     return requests;
   }
@@ -94,7 +78,7 @@ class Https : public testing::Test {
   }
 
   std::string served_;
-  size_t accessSeen_ = 0, proxySeen_ = 0;
+  LogTail access_, proxy_;
 };
 
 TEST_F(Https, TheFileArrivesWholeOverTlsAlsoAfterARedirectFromHttp) {
@@ -147,8 +131,7 @@ TEST_F(Https, ATransferCutOverTlsIsTakenUpWhereItStopped) {
   ASSERT_EQ(FileDownloadResult::End::arrived, result.end);
   EXPECT_EQ(job.size, result.size);
   EXPECT_STREQ(digest.md5, result.digests.md5);
-  std::ifstream arrived(target + ".~vm", std::ios::binary);
-  EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(arrived), {}) == served_);
+  EXPECT_TRUE(readWholeFile(target + ".~vm") == served_);
   ASSERT_EQ(1u, cut.lines.size()) << cut.lines.back();
   const std::string prefix = "Resuming at byte ", suffix = " of " + std::to_string(served_.size());
   ASSERT_EQ(0u, cut.lines[0].rfind(prefix, 0)) << cut.lines[0];

@@ -13,10 +13,10 @@
 #include <functional>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/log_tail.h"
 #include "support/system_proxy_setting.h"
 #include "support/temporary_directory.h"
 #include "support/test_files.h"
@@ -73,13 +73,6 @@ bool operator==(const FILETIME& a, const FILETIME& b) {
   return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // A request for the server's status page; its "Writing: n" counts the responses
 // being sent, this one included. -1 when the server does not answer.
 int responsesBeingWritten() {
@@ -115,6 +108,15 @@ bool start(std::string commandLine, DWORD* exitCode = nullptr) {
   if (info.hProcess) CloseHandle(info.hProcess);
   if (info.hThread) CloseHandle(info.hThread);
   return true;
+}
+
+// Runs velmorin-manifest with these arguments and gives its exit code.
+DWORD runManifestTool(const std::vector<std::string>& arguments) {
+  std::string commandLine = "\"" + windowsPath(E2E_MANIFEST_TOOL) + "\"";
+  for (const std::string& argument : arguments) commandLine += " \"" + argument + "\"";
+  DWORD code = STILL_ACTIVE;
+  start(commandLine, &code);
+  return code;
 }
 
 // The runs of the installation log, each as its lines without their time stamps (a
@@ -162,8 +164,8 @@ class EndToEnd : public testing::Test {
     log_ = case_ + "\\temp\\velmorin.log";
     served_ = without(filesBelow(product_), {"downloadgi.txt"});
     ASSERT_EQ(served_.size(), kManifestOrder.size()) << "the sample product is not served";
-    requestsSeen_ = accessLog().size();
-    rangesSeen_ = linesOf(readFile(work_ + "\\server\\ranges.log")).size();
+    requests_ = LogTail(work_ + "\\server\\access.log");
+    ranges_ = LogTail(work_ + "\\server\\ranges.log");
   }
 
   void TearDown() override {
@@ -193,9 +195,7 @@ class EndToEnd : public testing::Test {
   }
   DWORD rebuildManifest() {
     changeServedFile("downloadgi.txt", readFile(product_ + "\\downloadgi.txt"));
-    DWORD code = STILL_ACTIVE;
-    start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" --product " + kProduct + " \"" + product_ + "\"", &code);
-    return code;
+    return runManifestTool({"--product", kProduct, product_});
   }
 
   // Stops or restarts nginx through its script, then waits until the server is in the
@@ -219,22 +219,17 @@ class EndToEnd : public testing::Test {
   // Requests nginx has answered since the last call ("GET <path> <status> <bytes>
   // OK|"), the product's server path left out.
   std::vector<std::string> newRequests() {
-    std::vector<std::string> all = accessLog();
-    std::vector<std::string> fresh(all.begin() + static_cast<long>(requestsSeen_), all.end());
-    requestsSeen_ = all.size();
+    std::vector<std::string> fresh = requests_.fresh();
     for (std::string& line : fresh) {
       size_t at = line.find(kServerPath);
       if (at != std::string::npos) line.erase(at, sizeof kServerPath - 1);
     }
     return fresh;
   }
-  std::vector<std::string> accessLog() const { return linesOf(readFile(work_ + "\\server\\access.log")); }
   // Requests for a range since the last call, as newRequests gives them, each with its
   // Range and If-Range values.
   std::vector<std::string> newRanges() {
-    std::vector<std::string> all = linesOf(readFile(work_ + "\\server\\ranges.log"));
-    std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(rangesSeen_, all.size())), all.end());
-    rangesSeen_ = all.size();
+    std::vector<std::string> fresh = ranges_.fresh();
     for (std::string& line : fresh) line.erase(line.find(kServerPath), sizeof kServerPath - 1);
     return fresh;
   }
@@ -317,7 +312,7 @@ class EndToEnd : public testing::Test {
   TemporaryDirectoryRedirect temporary_;  // TMP of the installers this case starts
   std::string work_, product_, installed_, case_, root_, log_;
   Files served_;
-  size_t requestsSeen_ = 0, rangesSeen_ = 0;
+  LogTail requests_, ranges_;  // nginx's access log and its log of range requests
   std::map<std::string, std::pair<std::string, FILETIME>> savedFiles_;
   bool serverChanged_ = false;
   bool namesServed_ = false;
@@ -470,7 +465,7 @@ TEST_F(EndToEnd, ServerStoppedDuringTheDownloadIsAskedAboutAndYesCompletesOnceIt
   ASSERT_NE(startDownload(user), nullptr) << user.error();
   // The files before the large one are logged once complete; the large one is being sent.
   ASSERT_TRUE(eventually(
-      [&] { return accessLog().size() >= requestsSeen_ + 4 && responsesBeingWritten() >= 2; }, 20000));
+      [&] { return requests_.all().size() >= requests_.seen() + 4 && responsesBeingWritten() >= 2; }, 20000));
   ASSERT_TRUE(controlServer("stop"));
 
   // The cut transfer fails the attempt at once: the retry question, no digest check.
@@ -558,9 +553,7 @@ TEST_F(EndToEnd, ClosedHalfWayTheNextRunResumesAndAChangedFileStartsAgain) {
 // that the tests running beside this one go straight as before).
 TEST_F(EndToEnd, HttpsHostBehindTheSystemProxyInstallsWithEveryConnectionNoted) {
   const std::string tls = std::to_string(TLS_PORT), proxy = std::to_string(TLS_PORT + 5);
-  const std::string proxyLog = windowsPath(TLS_STATE) + "\\proxy.log", tlsLog = windowsPath(TLS_STATE) + "\\access.log";
-  const size_t proxyLines = linesOf(readFile(proxyLog)).size();
-  const size_t tlsLines = linesOf(readFile(tlsLog)).size();
+  LogTail proxyLog(windowsPath(TLS_STATE) + "\\proxy.log"), tlsLog(windowsPath(TLS_STATE) + "\\access.log");
   {
     SystemProxySetting setting("velmorin:opensesame@127.0.0.1:" + proxy, "<-loopback>;*.*");
     UserSession user(windowsPath(E2E_TLS_INSTALLER));
@@ -572,12 +565,11 @@ TEST_F(EndToEnd, HttpsHostBehindTheSystemProxyInstallsWithEveryConnectionNoted) 
   // Every file whole from the TLS server, none from the plain one.
   std::vector<std::string> expected;
   for (const std::string& line : transfers(wholePackage())) expected.push_back(tls + " GET " + kServerPath + line.substr(4));
-  std::vector<std::string> served = linesOf(readFile(tlsLog));
-  EXPECT_EQ(std::vector<std::string>(served.begin() + static_cast<long>(tlsLines), served.end()), expected);
+  EXPECT_EQ(tlsLog.fresh(), expected);
   EXPECT_TRUE(newRequests().empty());
   // Each through a tunnel of its own; the first one asked for the credentials.
-  std::vector<std::string> logged = linesOf(readFile(proxyLog));
-  const long tunnels = std::count_if(logged.begin() + static_cast<long>(proxyLines), logged.end(), [&](const std::string& line) {
+  const std::vector<std::string> logged = proxyLog.fresh();
+  const long tunnels = std::count_if(logged.begin(), logged.end(), [&](const std::string& line) {
     return line.find("): CONNECT localhost:" + tls + " HTTP/1.1") != std::string::npos;
   });
   EXPECT_EQ(tunnels, static_cast<long>(expected.size()) + 1);
@@ -659,10 +651,8 @@ class SignedPackages : public EndToEnd {
   // The served folder signed again (its manifest written again too) as release `serial`.
   void sign(const std::string& key, int serial) {
     for (const char* name : {"downloadgi.txt", "downloadgi.sig"}) changeServedFile(name, readFile(product_ + "\\" + name));
-    DWORD code = STILL_ACTIVE;
-    start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" --product Kestrel-Bay --sign \"" + key + "\" --serial " +
-              std::to_string(serial) + " \"" + product_ + "\"",
-          &code);
+    const DWORD code =
+        runManifestTool({"--product", "Kestrel-Bay", "--sign", key, "--serial", std::to_string(serial), product_});
     ASSERT_EQ(code, 0u);
   }
   std::string refusal(const std::string& reason) const {
@@ -763,8 +753,7 @@ TEST_F(SignedPackages, EveryTamperedPackageIsRefusedBeforeAnythingOfItIsUsed) {
   expectRefusal("The signature file downloadgi.sig is missing or not a signature file.");
   changeServedFile("downloadgi.sig", signature.substr(0, signature.size() - 20));
   expectRefusal("The signature file downloadgi.sig is damaged: line 12: does not end in LF (the file is cut short).");
-  DWORD code = STILL_ACTIVE;
-  start("\"" + windowsPath(E2E_MANIFEST_TOOL) + "\" keygen \"" + case_ + "\\other.pem\" \"" + case_ + "\\other.pub\"", &code);
+  const DWORD code = runManifestTool({"keygen", case_ + "\\other.pem", case_ + "\\other.pub"});
   ASSERT_EQ(code, 0u);
   sign(case_ + "\\other.pem", 1000);
   expectRefusal("The signature file downloadgi.sig is not signed by the publisher: the signature is not the publisher's.");

@@ -18,12 +18,17 @@
 set -eu
 work="$1" port="$2" library="$3" tool="$4" key="$5"
 here=$(cd "$(dirname "$0")" && pwd)
+VM_ROOT=$(cd "$here/../.." && pwd)
+. "$VM_ROOT/scripts/wine-env"
+# velmorin-manifest.exe under Wine for the product Kestrel-Bay (these tests are
+# built for Windows only).
+manifest_tool() { "$WINE64" "$tool" --product Kestrel-Bay "$@" </dev/null; }
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 
 sh "$here/../support/package_server.sh" stop "$work/server"
 rm -rf "$work/server"
-destination="Z:$(echo "$work/installed" | tr / '\\')"
+destination=$(windows_path "$work/installed")
 sh "$here/../../examples/sample_product/make_product.sh" \
   "$work/www/install/scenarios/kestrel-bay" "$library" "$destination" "$tool" 4194304
 # Each file holds its name as the manifest writes it. The byte beyond ASCII goes into
@@ -38,11 +43,7 @@ printf '%s' '%2e%2e\secret.txt' >"$names/names/%2e%2e/secret.txt"
 cafe=$(printf 'caf\351.txt')
 printf '%s' "$cafe" >"$names/names/caf-E9.txt"
 mv "$names/names" "$product/names"
-case "$tool" in
-  *.exe) WINEDEBUG=-all /usr/lib/wine/wine64 "$tool" --product Kestrel-Bay -o "Z:$(echo "$names/downloadgi.txt" | tr / '\\')" \
-           "Z:$(echo "$product" | tr / '\\')" </dev/null ;;
-  *) "$tool" --product Kestrel-Bay -o "$names/downloadgi.txt" "$product" ;;
-esac
+manifest_tool -o "$(windows_path "$names/downloadgi.txt")" "$(windows_path "$product")"
 mv "$product/names" "$names/names"
 mv "$names/names/caf-E9.txt" "$names/names/$cafe"
 LC_ALL=C sed -i "s/caf-E9\.txt/$cafe/" "$names/downloadgi.txt"
@@ -61,11 +62,7 @@ rest = open(sys.argv[1], "rb").read()[128:]
 for path, start in zip(sys.argv[1:], (half, twin)):
     open(path, "wb").write(start + rest)
 EOF
-case "$tool" in
-  *.exe) WINEDEBUG=-all /usr/lib/wine/wine64 "$tool" --product Kestrel-Bay --sign "Z:$(echo "$key" | tr / '\\')" \
-           --serial 1000 "Z:$(echo "$signed" | tr / '\\')" </dev/null ;;
-  *) "$tool" --product Kestrel-Bay --sign "$key" --serial 1000 "$signed" ;;
-esac
+manifest_tool --sign "$(windows_path "$key")" --serial 1000 "$(windows_path "$signed")"
 chmod -R a+rX "$signed"
 
 sh "$here/../support/package_server.sh" start "$work/server" "$work/www" "$port"

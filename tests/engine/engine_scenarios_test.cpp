@@ -27,6 +27,7 @@
 #include "engine/main_dialog.h"
 #include "framework/app_name.h"
 #include "net/loopback_server.h"
+#include "net/response_head.h"
 #include "support/modal_run.h"
 #include "support/scripted_folders.h"
 #include "support/scripted_message_box.h"
@@ -424,11 +425,7 @@ TEST_F(EngineScenarios, ACutFileIsTakenUpOnlyWhereTheServerContinuesIt) {
   std::vector<std::string> asked;  // the Range and If-Range of each request for level1
   package_.scripted = kLevel1;
   package_.script = [&](const std::string& request, int count) {
-    auto header = [&](const std::string& name) {
-      const size_t at = request.find("\r\n" + name + ": ");
-      return at == std::string::npos ? "" : request.substr(at + name.size() + 4, request.find("\r\n", at + 2) - at - name.size() - 4);
-    };
-    asked.push_back(header("Range") + " " + header("If-Range"));
+    asked.push_back(headerValue(request, "range") + " " + headerValue(request, "if-range"));
     const std::string partial = "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes ";
     const std::string answer = LoopbackServer::response(whole, etag);
     if (count % 2 == 1 && count < 6) return answer.substr(0, answer.size() - half);  // cut half way

@@ -21,11 +21,7 @@ class EngineWindow {
     child(PROGRESS_CLASSA, kFileCountBar);
     g_consoleWindow = child("quorvane.console", 1008);
     MoveWindow(g_consoleWindow, 0, 100, 1000, 1000, FALSE);  // room for many long lines
-    createScreen(g_consoleWindow, 0);
-    showScreen(g_consoleWindow, 0);
-    setFont(g_consoleWindow, 0, 2);
-    setTextColor(g_consoleWindow, 0, 7);
-    clearScreen(g_consoleWindow, 0);
+    prepareInstallerScreen(g_consoleWindow, 0);
     g_mainWindow = hwnd_;
     openLog(hwnd_);
   }

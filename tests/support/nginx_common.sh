@@ -1,8 +1,28 @@
-# What the test servers' scripts share about a private nginx. Sourced by them.
+# What the test servers' scripts share about a private nginx (and the other servers
+# they run beside it). Sourced by them.
 
-# Stops the nginx whose pid file is given (the file is removed), waiting up to 5 s
+# Runs COMMAND... in the background, its pid in PIDFILE and its output in OUT, and
+# waits up to 5 s until CHECK (a shell command) succeeds. Fails when the server ends
+# first or the time is up; the caller reports it and stops the server.
+#   start_and_wait PIDFILE OUT CHECK COMMAND...
+start_and_wait() {
+  started_pid_file="$1" started_out="$2" started_check="$3"
+  shift 3
+  "$@" </dev/null >"$started_out" 2>&1 &
+  echo $! >"$started_pid_file"
+  started_i=0
+  while [ $started_i -lt 100 ]; do
+    if eval "$started_check"; then return 0; fi
+    kill -0 "$(cat "$started_pid_file")" 2>/dev/null || return 1
+    sleep 0.05
+    started_i=$((started_i + 1))
+  done
+  return 1
+}
+
+# Stops the server whose pid file is given (the file is removed), waiting up to 5 s
 # before it is killed outright.
-stop_nginx() {
+stop_by_pid_file() {
   [ -f "$1" ] || return 0
   pid=$(cat "$1")
   rm -f "$1"

@@ -11,7 +11,7 @@ mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
 . "$(dirname "$0")/nginx_common.sh"
-stop() { stop_nginx "$dir/nginx.pid"; }
+stop() { stop_by_pid_file "$dir/nginx.pid"; }
 
 free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
@@ -43,19 +43,12 @@ start() {
     attempt=$((attempt + 1))
     port=$(free_port)
     write_config "$port"
-    nginx -c "$dir/nginx.conf" -g 'daemon off;' </dev/null >"$dir/nginx.out" 2>&1 &
-    echo $! >"$dir/nginx.pid"
-    i=0
-    while [ $i -lt 50 ]; do
-      if curl -s -o /dev/null "http://127.0.0.1:$port/"; then
-        echo "$port" >"$dir/port"
-        echo "nginx serving $dir/www on 127.0.0.1:$port"
-        return 0
-      fi
-      kill -0 "$(cat "$dir/nginx.pid")" 2>/dev/null || break
-      sleep 0.1
-      i=$((i + 1))
-    done
+    if start_and_wait "$dir/nginx.pid" "$dir/nginx.out" "curl -s -o /dev/null http://127.0.0.1:$port/" \
+         nginx -c "$dir/nginx.conf" -g 'daemon off;'; then
+      echo "$port" >"$dir/port"
+      echo "nginx serving $dir/www on 127.0.0.1:$port"
+      return 0
+    fi
     stop
   done
   echo "nginx did not start:" >&2

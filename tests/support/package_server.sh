@@ -25,7 +25,7 @@ mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
 . "$(dirname "$0")/nginx_common.sh"
-stop() { stop_nginx "$state/nginx.pid"; }
+stop() { stop_by_pid_file "$state/nginx.pid"; }
 
 write_config() {
   root="$1" port="$2" rate="${3:-0}" ranges="${4:-}"
@@ -51,17 +51,8 @@ start() {
   stop
   mkdir -p "$state/temp"
   port=$(sed -n 2p "$state/served")
-  nginx -c "$state/nginx.conf" -g 'daemon off;' </dev/null >"$state/nginx.out" 2>&1 &
-  echo $! >"$state/nginx.pid"
-  i=0
-  while [ $i -lt 100 ]; do
-    if curl -sf -o /dev/null "http://127.0.0.1:$port/server-status"; then
-      return 0
-    fi
-    kill -0 "$(cat "$state/nginx.pid")" 2>/dev/null || break
-    sleep 0.05
-    i=$((i + 1))
-  done
+  start_and_wait "$state/nginx.pid" "$state/nginx.out" "curl -sf -o /dev/null http://127.0.0.1:$port/server-status" \
+    nginx -c "$state/nginx.conf" -g 'daemon off;' && return 0
   echo "package_server: nginx did not start on 127.0.0.1:$port:" >&2
   cat "$state/nginx.out" "$state/error.log" >&2 2>/dev/null || true
   stop

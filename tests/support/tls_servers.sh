@@ -25,11 +25,8 @@ state=$(cd "$state" && pwd)
 . "$(dirname "$0")/nginx_common.sh"
 
 stop() {
-  stop_nginx "$state/nginx.pid"
-  if [ -f "$state/tinyproxy.pid" ]; then
-    kill -TERM "$(cat "$state/tinyproxy.pid")" 2>/dev/null || true
-    rm -f "$state/tinyproxy.pid"
-  fi
+  stop_by_pid_file "$state/nginx.pid"
+  stop_by_pid_file "$state/tinyproxy.pid"
 }
 
 # A server certificate signed by the test authority: NAME, SAN, then openssl ca's
@@ -93,21 +90,15 @@ write_config() {
     echo "Timeout 60"
     echo "LogFile \"$state/proxy.log\""
     echo "LogLevel Info"
-    echo "PidFile \"$state/tinyproxy.pid\""
     echo "MaxClients 32"
     echo "Allow 127.0.0.1"
     echo "BasicAuth velmorin opensesame"
   } >"$state/tinyproxy.conf"
 }
 
-wait_for() {
-  i=0
-  while [ $i -lt 100 ]; do
-    if eval "$1"; then return 0; fi
-    sleep 0.05
-    i=$((i + 1))
-  done
-  echo "tls_servers: $2 did not start" >&2
+# Reports that NAME did not start, and stops everything.
+not_started() {
+  echo "tls_servers: $1 did not start" >&2
   cat "$state/error.log" "$state/nginx.out" "$state/tinyproxy.out" >&2 2>/dev/null || true
   stop
   return 1
@@ -123,12 +114,10 @@ case "$command" in
     mkdir -p "$state/temp"
     : >"$state/access.log"
     : >"$state/proxy.log"
-    nginx -c "$state/nginx.conf" -g 'daemon off;' </dev/null >"$state/nginx.out" 2>&1 &
-    echo $! >"$state/nginx.pid"
-    tinyproxy -d -c "$state/tinyproxy.conf" </dev/null >"$state/tinyproxy.out" 2>&1 &
-    echo $! >"$state/tinyproxy.pid"
-    wait_for "curl -s -o /dev/null --cacert '$state/ca.pem' https://127.0.0.1:$base/" nginx
-    wait_for "curl -s -o /dev/null http://127.0.0.1:$(($base + 5))/" tinyproxy
+    start_and_wait "$state/nginx.pid" "$state/nginx.out" "curl -s -o /dev/null --cacert '$state/ca.pem' https://127.0.0.1:$base/" \
+      nginx -c "$state/nginx.conf" -g 'daemon off;' || not_started nginx
+    start_and_wait "$state/tinyproxy.pid" "$state/tinyproxy.out" "curl -s -o /dev/null http://127.0.0.1:$(($base + 5))/" \
+      tinyproxy -d -c "$state/tinyproxy.conf" || not_started tinyproxy
     echo "TLS servers from 127.0.0.1:$base, proxy on $(($base + 5))"
     ;;
   stop) stop ;;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -13,7 +12,9 @@
 
 #include "download/md5_digest.h"
 #include "net/loopback_server.h"
+#include "support/temporary_directory.h"
 #include "support/ui_driver.h"
+#include "support/user_session.h"
 
 namespace {
 const char kMainTitle[] = "Install Moor-Z2 by Internet. ";
@@ -65,26 +66,11 @@ int clientHeight(HWND window) {
 class MainWindow : public testing::Test {
  protected:
   void SetUp() override {
-    static const std::string base = [] {
-      char path[MAX_PATH] = "";
-      GetTempPathA(sizeof path, path);  // before any test points TMP elsewhere
-      return std::string(path);
-    }();
-    static int run = 0;
-    temp_ = base + "velmorin-main-window-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++run);
-    CreateDirectoryA(temp_.c_str(), nullptr);
-    // The installer finds its download root and log below TMP.
-    SetEnvironmentVariableA("TMP", temp_.c_str());
     root_ = temp_ + "\\\\Quorvane\\Downloaded\\Moor-Z2";
     package_.files = {{"data\\small.txt", "a small file\n"},
                       {"data\\large.bin", std::string(3 << 20, 'x')},
                       {"empty.dat", ""},
                       {"setupzentrav.dll", "not a library"}};
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(temp_, ignored);
   }
 
   // Serves the package; `reply` may change the answer for a file.
@@ -104,29 +90,22 @@ class MainWindow : public testing::Test {
     };
   }
 
-  // Network question, licence, mode dialog (radio `mode`), then the main window.
-  HWND openMainWindow(SetupProcess& setup, int mode) {
-    HWND question = setup.waitMessageBox(
-        "Installation setup require a internet connexion for downloading this product\n"
-        "Do you have internet connexion ?");
-    if (!question) return nullptr;
-    answerBox(question, IDYES);
-    HWND page = setup.waitDialog("Installation of program ");
-    if (!page) return nullptr;
-    clickButton(page, IDOK);
-    if (!eventually([&] { return IsWindowVisible(GetDlgItem(page, 1010)) != FALSE; })) return nullptr;
-    clickButton(page, 1010);
-    if (!eventually([&] { return isChecked(page, 1010); })) return nullptr;
-    clickButton(page, IDOK);
-    HWND modes = setup.waitDialog("Installation Mode");
-    if (!modes) return nullptr;
-    clickButton(modes, mode);
-    if (!eventually([&] { return isChecked(modes, mode); })) return nullptr;
-    clickButton(modes, IDOK);
-    return setup.waitDialog(kMainTitle);
+  // Network question, licence, mode dialog (radio `mode`), then the main window
+  // with the product's title, or null.
+  static HWND openMainWindow(UserSession& user, int mode) {
+    HWND main = user.openMainWindow(mode);
+    return main && windowText(main).rfind(kMainTitle, 0) == 0 ? main : nullptr;
   }
 
-  std::string temp_, root_;
+  static std::string scratchName() {
+    static int run = 0;
+    return "velmorin-main-window-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++run);
+  }
+  ScratchDirectory scratch_{scratchName()};
+  // The installer finds its download root and log below TMP.
+  TemporaryDirectoryRedirect temporary_{scratch_.path()};
+  const std::string temp_ = scratch_.path();
+  std::string root_;
   Package package_;
 };
 
@@ -159,9 +138,10 @@ TEST_F(MainWindow, OpensSmallStartsByItselfGrowsAndOffersTryDownloadOnAFailedFil
                           return true;
                         }),
                         VELMORIN_TEST_PORT);
-  SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-  HWND main = openMainWindow(setup, 1002);
-  ASSERT_NE(main, nullptr) << setup.describeWindows();
+  UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+  SetupProcess& setup = user.process();
+  HWND main = openMainWindow(user, kSingleComputerMode);
+  ASSERT_NE(main, nullptr) << user.error();
   auto opened = std::chrono::steady_clock::now();
 
   // Opened small at the screen's corner, with the manifest already fetched and no run.
@@ -255,9 +235,10 @@ TEST_F(MainWindow, ExitInTheMiddleOfATransferEndsWithOneAfterItsWait) {
                           return true;
                         }),
                         VELMORIN_TEST_PORT);
-  SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-  HWND main = openMainWindow(setup, 1002);
-  ASSERT_NE(main, nullptr) << setup.describeWindows();
+  UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+  SetupProcess& setup = user.process();
+  HWND main = openMainWindow(user, kSingleComputerMode);
+  ASSERT_NE(main, nullptr) << user.error();
   clickButton(main, kDownloadButton);  // no need to wait for the timer
   ASSERT_TRUE(eventually([&] { return server.connections() >= 2; }, 10000));
   EXPECT_EQ(textOf(main, kStatusLine), "Downloading recent installation ...");
@@ -277,9 +258,10 @@ TEST_F(MainWindow, ClosingWhileAQuestionIsOpenEndsWithZeroAndEscapeToo) {
                         }),
                         VELMORIN_TEST_PORT);
   {
-    SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-    HWND main = openMainWindow(setup, 1002);
-    ASSERT_NE(main, nullptr) << setup.describeWindows();
+    UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+    SetupProcess& setup = user.process();
+    HWND main = openMainWindow(user, kSingleComputerMode);
+    ASSERT_NE(main, nullptr) << user.error();
     clickButton(main, kDownloadButton);
     HWND retry = setup.waitMessageBoxStarting("Failure downloading ", 20000);
     ASSERT_NE(retry, nullptr) << setup.describeWindows();
@@ -287,9 +269,10 @@ TEST_F(MainWindow, ClosingWhileAQuestionIsOpenEndsWithZeroAndEscapeToo) {
     EXPECT_EQ(setup.waitExit(20000), 0u);
   }
   {
-    SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-    HWND main = openMainWindow(setup, 1002);
-    ASSERT_NE(main, nullptr) << setup.describeWindows();
+    UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+    SetupProcess& setup = user.process();
+    HWND main = openMainWindow(user, kSingleComputerMode);
+    ASSERT_NE(main, nullptr) << user.error();
     pressKey(main, VK_ESCAPE);
     EXPECT_EQ(setup.waitExit(20000), 0u);
   }
@@ -297,9 +280,10 @@ TEST_F(MainWindow, ClosingWhileAQuestionIsOpenEndsWithZeroAndEscapeToo) {
 
 TEST_F(MainWindow, FromADirectoryNothingIsFetchedAndTheFolderBrowserOpens) {
   LoopbackServer server(serve(), VELMORIN_TEST_PORT);
-  SetupProcess setup(windowsPath(VELMORIN_LOCAL_EXE));
-  HWND main = openMainWindow(setup, 1004);
-  ASSERT_NE(main, nullptr) << setup.describeWindows();
+  UserSession user(windowsPath(VELMORIN_LOCAL_EXE));
+  SetupProcess& setup = user.process();
+  HWND main = openMainWindow(user, kFromDirectoryMode);
+  ASSERT_NE(main, nullptr) << user.error();
   clickButton(main, kDownloadButton);
   HWND browser = setup.waitDialog("Browse for Folder", 10000);
   ASSERT_NE(browser, nullptr) << setup.describeWindows();

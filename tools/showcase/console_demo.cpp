@@ -123,13 +123,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
                               nullptr);
   ShowWindow(window, SW_SHOW);
   // The installer's own start-up sequence for screen 0.
-  createScreen(g_console, 0);
-  showScreen(g_console, 0);
-  setColorMode(g_console, 0, 1);
-  setTextColor(g_console, 0, 7);
-  setFont(g_console, 0, 2);
-  setCursorShape(g_console, 0, 14, 15);
-  clearScreen(g_console, 0);
+  prepareInstallerScreen(g_console, 0);
   printText(g_console, 0, "Welcome in installation program\n");
   int seconds = std::atoi(commandLine);
   if (seconds > 0) SetTimer(window, kQuitTimer, static_cast<UINT>(seconds) * 1000, nullptr);
