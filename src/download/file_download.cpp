@@ -10,15 +10,15 @@
 #include "download/partial_file.h"
 #include "net/http.h"
 
-namespace {
-
-FileDownloadResult writeFailure(DWORD error, const std::string& path) {
+FileDownloadResult FileDownloadResult::writeFailed(DWORD error, const std::string& path) {
   FileDownloadResult result;
-  result.end = FileDownloadResult::End::writeFailed;
+  result.end = End::writeFailed;
   result.error = error;
   result.failedPath = path;
   return result;
 }
+
+namespace {
 
 // One request and its response, the body into the partial file: for the rest of the
 // file when bytes are kept, else for all of it.
@@ -44,22 +44,22 @@ FileDownloadResult attempt(const FileDownloadJob& job, const char* base, const c
   PartialFile file(job.localPath, job.withSha256);
   std::string dropped;
   DWORD error = ERROR_SUCCESS;
-  if (!file.open(wanted, &dropped, &error)) return writeFailure(error, file.path());
+  if (!file.open(wanted, &dropped, &error)) return FileDownloadResult::writeFailed(error, file.path());
   if (!dropped.empty() && job.note) job.note(job.context, ("Starting again from byte 0: " + dropped).c_str());
 
   FileBodySink first(job, wanted, file), whole(job, wanted, file);
   FileBodySink* answer = &first;
   exchange(address, file, first);
   if (first.askWhole()) {  // the rest was refused: the whole file, from byte 0
-    if (!file.startAgain(PartialRecord{}, &error)) return writeFailure(error, file.path());
+    if (!file.startAgain(PartialRecord{}, &error)) return FileDownloadResult::writeFailed(error, file.path());
     exchange(address, file, whole);
     answer = &whole;
   }
   std::printf("endget\n");
   std::fflush(stdout);
-  if (answer->writeError() != ERROR_SUCCESS) return writeFailure(answer->writeError(), file.path());
+  if (answer->writeError() != ERROR_SUCCESS) return FileDownloadResult::writeFailed(answer->writeError(), file.path());
   if (!answer->headSeen()) throw std::logic_error("downloadFileTo() -> Error: No response");
-  if (!file.finish(job.lastWriteTime, &error)) return writeFailure(error, file.path());
+  if (!file.finish(job.lastWriteTime, &error)) return FileDownloadResult::writeFailed(error, file.path());
 
   FileDownloadResult result;
   result.end = FileDownloadResult::End::arrived;

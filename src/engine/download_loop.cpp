@@ -61,15 +61,6 @@ bool digestMatches(const FileRecord* record, const FileDownloadResult& file) {
   return !file.longerThanListed && file.size == record->size && digestsMatchRecord(*record, file.digests);
 }
 
-// A place the file may not be written to, told as a failed write of that place.
-FileDownloadResult writeRefusal(DWORD error, const char* path) {
-  FileDownloadResult result;
-  result.end = FileDownloadResult::End::writeFailed;
-  result.error = error;
-  result.failedPath = path;
-  return result;
-}
-
 enum class WriteChoice { tryAgain, goOn, cancel };
 
 // A file that could not be written, named (the target, or the temporary name its body
@@ -208,9 +199,11 @@ bool downloadAndVerifyFile(FileRecord* record, HWND owner) {
   int row = g_progressControl->findRow(record);
   g_progressControl->markRowDownloading(row);
   for (;;) {
-    // Nothing is fetched for a place outside the download root.
+    // Nothing is fetched for a place outside the download root: that is told as a
+    // failed write of that place.
     const DWORD refused = refusedTarget(g_downloadRoot, record->localPath);
-    const FileDownloadResult file = refused == ERROR_SUCCESS ? fetch(record) : writeRefusal(refused, record->localPath);
+    const FileDownloadResult file =
+        refused == ERROR_SUCCESS ? fetch(record) : FileDownloadResult::writeFailed(refused, record->localPath);
     if (file.end == FileDownloadResult::End::declined) {
       // The file is never given up here: only Exit or closing the window end this.
       g_progressControl->setRowState(row, kRowFailed);
