@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "download/file_digest_reader.h"
+#include "win32/file_time.h"
 #include "win32/whole_file.h"
 
 namespace {
@@ -175,10 +176,7 @@ void PartialFile::removeRecord() {
 bool PartialFile::finish(uint64_t lastWriteTime, DWORD* error) {
   recordText_.clear();  // the transfer is over: nothing is left to take up
   if (!flush(error)) return false;
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(lastWriteTime);
-  time.dwHighDateTime = static_cast<DWORD>(lastWriteTime >> 32);
-  if (!SetFileTime(file_.get(), nullptr, nullptr, &time) || !file_.close()) {
+  if (!setLastWriteTime(file_.get(), lastWriteTime) || !file_.close()) {
     *error = GetLastError();
     return false;
   }
