@@ -35,8 +35,8 @@ std::vector<char>& threadBlock() {
 
 }  // namespace
 
-std::string temporaryPathFor(const char* path) { return std::string(path) + ".~vm"; }
-std::string partialRecordPathFor(const char* path) { return std::string(path) + ".~vr"; }
+std::string temporaryPathFor(const char* path) { return std::string(path) + kPartialFileSuffix; }
+std::string partialRecordPathFor(const char* path) { return std::string(path) + kPartialRecordSuffix; }
 
 void discardPartial(const char* path) {
   DeleteFileA(temporaryPathFor(path).c_str());

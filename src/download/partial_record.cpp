@@ -35,11 +35,26 @@ bool readSize(const std::string& text, int64_t* size) {
   return true;
 }
 
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool endsIn(const char* end, const char* suffix) {
+  const char* tail = end - kPartialSuffixLength;
+  for (size_t i = 0; i < kPartialSuffixLength; ++i) {
+    if (lower(tail[i]) != suffix[i]) return false;
+  }
+  return true;
+}
+
 const char* keyOf(PartialRecord::Validator kind) {
   return kind == PartialRecord::Validator::etag ? "etag" : "modified";
 }
 
 }  // namespace
+
+bool isPartialFileName(const char* begin, const char* end) {
+  return end - begin >= static_cast<std::ptrdiff_t>(kPartialSuffixLength) &&
+         (endsIn(end, kPartialFileSuffix) || endsIn(end, kPartialRecordSuffix));
+}
 
 bool usableValidator(PartialRecord::Validator kind, const std::string& value) {
   if (value.empty() || value.size() > kLargestValidator) return false;
