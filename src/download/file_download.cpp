@@ -80,10 +80,8 @@ FileDownloadResult attempt(const FileDownloadJob& job, const char* base, const c
 }  // namespace
 
 FileDownloadResult downloadFileTo(const FileDownloadJob& job) {
-  FileDownloadResult result;
-  if (!retryUntilDeclined(job.baseUrl, job.name, [&](const char* base, const char* name) {
-        result = attempt(job, base, name);
-      }))
-    result = FileDownloadResult();
+  FileDownloadResult result;  // declined, unless an attempt ends
+  retryUntilDeclined(job.baseUrl, job.name,
+                     [&](const char* base, const char* name) { result = attempt(job, base, name); });
   return result;
 }
