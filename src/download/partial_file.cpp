@@ -112,7 +112,7 @@ bool PartialFile::digestKeptBytes(int64_t count) {
   if (feedOpenFile(file_.get(), static_cast<uint64_t>(count), digests_, buffer_, &read) &&
       read == static_cast<uint64_t>(count))
     return true;
-  digests_.finish();  // forgotten
+  digests_.restart();
   return false;
 }
 
@@ -127,7 +127,7 @@ bool PartialFile::startAgain(const PartialRecord& record, DWORD* error) {
   const bool wasEmpty = size_ == 0;  // as a fresh file is
   buffered_ = 0;
   size_ = kept_ = 0;
-  digests_.finish();  // what was digested is gone
+  digests_.restart();  // what was digested is gone
   removeRecord();
   recordText_ = partialRecordText(record);
   return wasEmpty || empty(error);
