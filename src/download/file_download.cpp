@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "download/download_once.h"
-#include "download/download_once_text.h"
 #include "download/download_retry.h"
 #include "download/file_body_sink.h"
 #include "download/partial_file.h"
