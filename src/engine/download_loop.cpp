@@ -25,12 +25,12 @@
 
 namespace {
 
-// Called on the downloading thread after every piece of the file that arrived.
+// Called on the downloading thread after every piece of the file that arrived. Every
+// file's row is the one of its index (the analysis filled them so): no row is looked for.
 void onProgress(void* context, int64_t bytes) {
   FileRecord* record = static_cast<FileRecord*>(context);
   record->received = bytes;
-  int row = g_progressControl->findRow(record);
-  if (row >= 0) g_progressControl->setRowValue(row, bytes);
+  g_progressControl->setRowValue(record->index, bytes);
 }
 
 // Where a transfer takes up an earlier one, or why it starts from byte 0.
@@ -196,7 +196,7 @@ DWORD WINAPI runDownloadLoop(LPVOID parameter) {
 }
 
 bool downloadAndVerifyFile(FileRecord* record, HWND owner) {
-  int row = g_progressControl->findRow(record);
+  const int row = record->index;
   g_progressControl->markRowDownloading(row);
   for (;;) {
     // Nothing is fetched for a place outside the download root: that is told as a
