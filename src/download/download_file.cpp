@@ -5,9 +5,9 @@
 
 char* downloadFile(const char* baseUrl, const char* fileName, int* size,
                    ProgressCallback callback, void* context) {
-  char* body = nullptr;
-  const bool fetched = retryUntilDeclined(baseUrl, fileName, [&](const char* base, const char* name) {
+  char* body = nullptr;  // stays so when the user declines
+  retryUntilDeclined(baseUrl, fileName, [&](const char* base, const char* name) {
     body = downloadOnce(base, name, size, context, callback);
   });
-  return fetched ? body : nullptr;
+  return body;
 }

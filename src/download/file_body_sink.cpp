@@ -20,8 +20,9 @@ PartialRecord withValidatorOf(const std::string& head, PartialRecord wanted) {
   return wanted;
 }
 
-}  // namespace
-
+// Why an answer to a request for the bytes from `kept` on does not continue them, or
+// empty when it does: a 206 whose Content-Range runs from `kept` to the end of a file
+// of `record`'s size, carrying `record`'s validator unchanged.
 std::string resumeRefusal(const std::string& head, int64_t kept, const PartialRecord& record) {
   const int status = responseStatus(head);
   const bool changed = headerValue(head, validatorHeader(record.kind)) != record.validator;
@@ -39,6 +40,8 @@ std::string resumeRefusal(const std::string& head, int64_t kept, const PartialRe
   if (changed) return "the file changed on the server";
   return {};
 }
+
+}  // namespace
 
 BodySink::Take FileBodySink::headArrived(const std::string& head) {
   headSeen_ = true;

@@ -38,8 +38,3 @@ class FileBodySink : public BodySink {
   bool longer_ = false;
   DWORD writeError_ = ERROR_SUCCESS;
 };
-
-// Why an answer to a request for the bytes from `kept` on does not continue them, or
-// empty when it does: a 206 whose Content-Range runs from `kept` to the end of a file
-// of `record`'s size, carrying `record`'s validator unchanged.
-std::string resumeRefusal(const std::string& headerBlock, int64_t kept, const PartialRecord& record);

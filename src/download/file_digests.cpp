@@ -8,10 +8,10 @@
 
 FileDigests::FileDigests(bool withSha256)
     : withSha256_(withSha256), stitched_(withSha256 && md5Sha256BlocksAvailable()) {
-  start();
+  restart();
 }
 
-void FileDigests::start() {
+void FileDigests::restart() {
   std::memcpy(md5State_, kMd5Initial, sizeof md5State_);
   std::memcpy(sha256State_, kSha256Initial, sizeof sha256State_);
   blocks_.clear();
@@ -34,6 +34,6 @@ FileDigestResult FileDigests::finish() {
   FileDigestResult result;
   md5FinishText(md5State_, blocks_.pending(), blocks_.pendingLength(), blocks_.length(), result.md5);
   if (withSha256_) result.sha256 = sha256Finish(sha256State_, blocks_.pending(), blocks_.pendingLength(), blocks_.length());
-  start();
+  restart();
   return result;
 }

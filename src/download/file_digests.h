@@ -22,10 +22,11 @@ class FileDigests {
   // The digests of everything given since the last finish; the next update starts
   // the next file.
   FileDigestResult finish();
+  // Forgets what was given since the last finish: the next update starts a file.
+  void restart();
 
  private:
   void hashBlocks(const unsigned char* data, size_t blocks);
-  void start();
 
   bool withSha256_;
   bool stitched_;  // both digests in one pass (processors with SHA instructions)

@@ -4,21 +4,20 @@
 #include <stdexcept>
 
 #include "download/download_once.h"
-#include "download/download_once_text.h"
 #include "download/download_retry.h"
 #include "download/file_body_sink.h"
 #include "download/partial_file.h"
 #include "net/http.h"
 
-namespace {
-
-FileDownloadResult writeFailure(DWORD error, const std::string& path) {
+FileDownloadResult FileDownloadResult::writeFailed(DWORD error, const std::string& path) {
   FileDownloadResult result;
-  result.end = FileDownloadResult::End::writeFailed;
+  result.end = End::writeFailed;
   result.error = error;
   result.failedPath = path;
   return result;
 }
+
+namespace {
 
 // One request and its response, the body into the partial file: for the rest of the
 // file when bytes are kept, else for all of it.
@@ -30,6 +29,24 @@ void exchange(const std::string& address, PartialFile& file, FileBodySink& sink)
     http.addHeader("If-Range", file.keptRecord().validator);
   }
   http.fetchInto(address, sink);
+}
+
+// The end of an attempt whose response `answer` took: what it wrote, closed with its
+// last-write time, or why not.
+FileDownloadResult ending(const FileDownloadJob& job, PartialFile& file, const FileBodySink& answer) {
+  std::printf("endget\n");
+  std::fflush(stdout);
+  DWORD error = answer.writeError();
+  if (error != ERROR_SUCCESS) return FileDownloadResult::writeFailed(error, file.path());
+  if (!answer.headSeen()) throw std::logic_error("downloadFileTo() -> Error: No response");
+  if (!file.finish(job.lastWriteTime, &error)) return FileDownloadResult::writeFailed(error, file.path());
+
+  FileDownloadResult result;
+  result.end = FileDownloadResult::End::arrived;
+  result.size = file.size();
+  result.longerThanListed = answer.longerThanListed();
+  result.digests = file.digests();
+  return result;
 }
 
 // One attempt. A failed transfer raises, leaving what arrived in the partial file with
@@ -44,38 +61,26 @@ FileDownloadResult attempt(const FileDownloadJob& job, const char* base, const c
   PartialFile file(job.localPath, job.withSha256);
   std::string dropped;
   DWORD error = ERROR_SUCCESS;
-  if (!file.open(wanted, &dropped, &error)) return writeFailure(error, file.path());
+  if (!file.open(wanted, &dropped, &error)) return FileDownloadResult::writeFailed(error, file.path());
   if (!dropped.empty() && job.note) job.note(job.context, ("Starting again from byte 0: " + dropped).c_str());
 
-  FileBodySink first(job, wanted, file), whole(job, wanted, file);
-  FileBodySink* answer = &first;
+  FileBodySink first(job, wanted, file);
   exchange(address, file, first);
-  if (first.askWhole()) {  // the rest was refused: the whole file, from byte 0
-    if (!file.startAgain(PartialRecord{}, &error)) return writeFailure(error, file.path());
-    exchange(address, file, whole);
-    answer = &whole;
-  }
-  std::printf("endget\n");
-  std::fflush(stdout);
-  if (answer->writeError() != ERROR_SUCCESS) return writeFailure(answer->writeError(), file.path());
-  if (!answer->headSeen()) throw std::logic_error("downloadFileTo() -> Error: No response");
-  if (!file.finish(job.lastWriteTime, &error)) return writeFailure(error, file.path());
+  if (!first.askWhole()) return ending(job, file, first);
 
-  FileDownloadResult result;
-  result.end = FileDownloadResult::End::arrived;
-  result.size = file.size();
-  result.longerThanListed = answer->longerThanListed();
-  result.digests = file.digests();
-  return result;
+  // The rest was refused: the kept bytes go, so that the whole file is asked for
+  // without a range; the answer's head then gives the file its record.
+  if (!file.startAgain(PartialRecord{}, &error)) return FileDownloadResult::writeFailed(error, file.path());
+  FileBodySink whole(job, wanted, file);
+  exchange(address, file, whole);
+  return ending(job, file, whole);
 }
 
 }  // namespace
 
 FileDownloadResult downloadFileTo(const FileDownloadJob& job) {
-  FileDownloadResult result;
-  if (!retryUntilDeclined(job.baseUrl, job.name, [&](const char* base, const char* name) {
-        result = attempt(job, base, name);
-      }))
-    result = FileDownloadResult();
+  FileDownloadResult result;  // declined, unless an attempt ends
+  retryUntilDeclined(job.baseUrl, job.name,
+                     [&](const char* base, const char* name) { result = attempt(job, base, name); });
   return result;
 }

@@ -40,6 +40,9 @@ struct FileDownloadResult {
   FileDigestResult digests;       // of the whole temporary file
   DWORD error = ERROR_SUCCESS;    // when the write failed: the system's code...
   std::string failedPath;         // ...and the file it failed on
+
+  // A write of `path` that failed with the system's `error`.
+  static FileDownloadResult writeFailed(DWORD error, const std::string& path);
 };
 
 FileDownloadResult downloadFileTo(const FileDownloadJob& job);

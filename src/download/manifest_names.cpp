@@ -4,6 +4,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "download/partial_record.h"
+
 namespace {
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -53,15 +55,6 @@ bool endsShortened(const char* begin, const char* end) {
   return end[-1] == '.' || end[-1] == ' ';
 }
 
-// The installer keeps a file that is arriving under its name and ".~vm", with a
-// record of it under its name and ".~vr": no file of the package may take those.
-bool endsInReservedSuffix(const char* begin, const char* end) {
-  if (end - begin < 4) return false;
-  const char* suffix = end - 4;
-  return suffix[0] == '.' && suffix[1] == '~' && upper(suffix[2]) == 'V' &&
-         (upper(suffix[3]) == 'M' || upper(suffix[3]) == 'R');
-}
-
 // Why one component cannot be written as named, or empty.
 std::string componentFault(const char* begin, const char* end) {
   if (climbsToParent(begin, end))
@@ -71,7 +64,7 @@ std::string componentFault(const char* begin, const char* end) {
   if (endsShortened(begin, end))
     return "unsafe name: a part ends in a dot or a space, which Windows drops, so it would be "
            "written under another name";
-  if (endsInReservedSuffix(begin, end))
+  if (isPartialFileName(begin, end))
     return "reserved name: names ending in \".~vm\" or \".~vr\" are the installer's own, for files on "
            "their way";
   return {};

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "download/file_digest_reader.h"
+#include "win32/file_time.h"
 #include "win32/whole_file.h"
 
 namespace {
@@ -11,12 +12,10 @@ namespace {
 // reused block, whatever the file's size.
 constexpr size_t kPiece = kDigestReadPiece;
 
-int64_t sizeOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-    return -1;
-  return static_cast<int64_t>(uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow);
+// The open file's size, or -1 when the system does not tell it.
+int64_t sizeOfOpenFile(HANDLE file) {
+  LARGE_INTEGER size{};
+  return GetFileSizeEx(file, &size) ? size.QuadPart : -1;
 }
 
 // Why the bytes already there are not the beginning of `wanted`, or empty.
@@ -36,8 +35,8 @@ std::vector<char>& threadBlock() {
 
 }  // namespace
 
-std::string temporaryPathFor(const char* path) { return std::string(path) + ".~vm"; }
-std::string partialRecordPathFor(const char* path) { return std::string(path) + ".~vr"; }
+std::string temporaryPathFor(const char* path) { return std::string(path) + kPartialFileSuffix; }
+std::string partialRecordPathFor(const char* path) { return std::string(path) + kPartialRecordSuffix; }
 
 void discardPartial(const char* path) {
   DeleteFileA(temporaryPathFor(path).c_str());
@@ -76,62 +75,62 @@ bool PartialFile::open(const PartialRecord& wanted, std::string* dropped, DWORD*
   PartialRecord record;
   const RecordFound found = readRecord(&record);
   recordOnDisk_ = found != RecordFound::none;
-  if (found == RecordFound::read && keepBytesThere(record, wanted, dropped, error)) return true;
-  removeRecord();
-  file_.reset(CreateFileA(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  file_.reset(CreateFileA(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  const DWORD opened = GetLastError();
   if (!file_) {
-    *error = GetLastError();
+    removeRecord();
+    *error = opened;
     return false;
   }
-  if (GetLastError() == ERROR_ALREADY_EXISTS && found != RecordFound::read) *dropped = "the partial file has no usable record";
-  return true;
+  const int64_t there = sizeOfOpenFile(file_.get());
+  if (found == RecordFound::read && keepBytesThere(record, wanted, there, dropped)) return true;
+  removeRecord();
+  if (opened == ERROR_ALREADY_EXISTS && found != RecordFound::read) *dropped = "the partial file has no usable record";
+  return there == 0 || empty(error);
 }
 
-// The bytes an earlier attempt left, when its record ties them to `wanted`.
-bool PartialFile::keepBytesThere(const PartialRecord& record, const PartialRecord& wanted, std::string* dropped,
-                                 DWORD* error) {
-  const int64_t there = sizeOf(temporary_);
+// The `there` bytes an earlier attempt left, when its record ties them to `wanted`.
+bool PartialFile::keepBytesThere(const PartialRecord& record, const PartialRecord& wanted, int64_t there,
+                                 std::string* dropped) {
   if (there <= 0) return false;  // nothing to keep, nothing to say
   *dropped = mismatch(record, wanted, there);
   if (!dropped->empty()) return false;
-  file_.reset(CreateFileA(temporary_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file_ && digestKeptBytes(there, error)) {
+  if (digestKeptBytes(there)) {
     kept_ = size_ = there;
     keptRecord_ = record;
     return true;
   }
-  file_.reset();
   *dropped = "the partial file cannot be read back";
   return false;
 }
 
 // Reads the bytes already there back into the digests, through the write block; the
 // file's pointer is left at their end.
-bool PartialFile::digestKeptBytes(int64_t count, DWORD* error) {
+bool PartialFile::digestKeptBytes(int64_t count) {
   uint64_t read = 0;
   if (feedOpenFile(file_.get(), static_cast<uint64_t>(count), digests_, buffer_, &read) &&
       read == static_cast<uint64_t>(count))
     return true;
+  digests_.restart();
+  return false;
+}
+
+bool PartialFile::empty(DWORD* error) {
+  LARGE_INTEGER start = {};
+  if (SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) && SetEndOfFile(file_.get())) return true;
   *error = GetLastError();
-  digests_.finish();  // forgotten
   return false;
 }
 
 bool PartialFile::startAgain(const PartialRecord& record, DWORD* error) {
-  const bool empty = size_ == 0;  // as a fresh file is
+  const bool wasEmpty = size_ == 0;  // as a fresh file is
   buffered_ = 0;
   size_ = kept_ = 0;
-  digests_.finish();  // what was digested is gone
+  digests_.restart();  // what was digested is gone
   removeRecord();
   recordText_ = partialRecordText(record);
-  LARGE_INTEGER start = {};
-  if (!empty && (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get()))) {
-    *error = GetLastError();
-    return false;
-  }
-  return true;
+  return wasEmpty || empty(error);
 }
 
 bool PartialFile::append(const char* data, size_t size, DWORD* error) {
@@ -177,10 +176,7 @@ void PartialFile::removeRecord() {
 bool PartialFile::finish(uint64_t lastWriteTime, DWORD* error) {
   recordText_.clear();  // the transfer is over: nothing is left to take up
   if (!flush(error)) return false;
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(lastWriteTime);
-  time.dwHighDateTime = static_cast<DWORD>(lastWriteTime >> 32);
-  if (!SetFileTime(file_.get(), nullptr, nullptr, &time) || !file_.close()) {
+  if (!setLastWriteTime(file_.get(), lastWriteTime) || !file_.close()) {
     *error = GetLastError();
     return false;
   }

@@ -60,8 +60,11 @@ class PartialFile {
  private:
   enum class RecordFound { none, unusable, read };
   RecordFound readRecord(PartialRecord* record) const;
-  bool keepBytesThere(const PartialRecord& record, const PartialRecord& wanted, std::string* dropped, DWORD* error);
-  bool digestKeptBytes(int64_t count, DWORD* error);
+  bool keepBytesThere(const PartialRecord& record, const PartialRecord& wanted, int64_t there,
+                      std::string* dropped);
+  bool digestKeptBytes(int64_t count);
+  // Empties the open file; its pointer goes back to byte 0.
+  bool empty(DWORD* error);
   bool flush(DWORD* error);
   void writeRecord();
   void removeRecord();

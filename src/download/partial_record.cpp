@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "download/decimal_text.h"
+
 namespace {
 
 const char kFirstLine[] = "velmorin-partial 1";
@@ -22,16 +24,22 @@ bool readField(const std::string& text, size_t* at, const char* key, std::string
   return !holdsLineBreakOrZero(*value);
 }
 
-// Plain digits without a leading zero, below 2^63.
+// Plain digits without a leading zero, below 2^63: a size only as partialRecordText
+// writes it (no sign, space or other text around it).
 bool readSize(const std::string& text, int64_t* size) {
-  if (text.empty() || text.size() > 19 || (text.size() > 1 && text[0] == '0')) return false;
-  uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<uint64_t>(c - '0');
+  int64_t value = 0;
+  if (!parseFileSize(text.c_str(), &value) || std::to_string(value) != text) return false;
+  *size = value;
+  return true;
+}
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool endsIn(const char* end, const char* suffix) {
+  const char* tail = end - kPartialSuffixLength;
+  for (size_t i = 0; i < kPartialSuffixLength; ++i) {
+    if (lower(tail[i]) != suffix[i]) return false;
   }
-  if (value > static_cast<uint64_t>(INT64_MAX)) return false;
-  *size = static_cast<int64_t>(value);
   return true;
 }
 
@@ -40,6 +48,11 @@ const char* keyOf(PartialRecord::Validator kind) {
 }
 
 }  // namespace
+
+bool isPartialFileName(const char* begin, const char* end) {
+  return end - begin >= static_cast<std::ptrdiff_t>(kPartialSuffixLength) &&
+         (endsIn(end, kPartialFileSuffix) || endsIn(end, kPartialRecordSuffix));
+}
 
 bool usableValidator(PartialRecord::Validator kind, const std::string& value) {
   if (value.empty() || value.size() > kLargestValidator) return false;

@@ -19,6 +19,16 @@ struct PartialRecord {
   std::string validator;
 };
 
+// While a file of the package arrives it is written under its name and ".~vm", and
+// its record under its name and ".~vr": names no file of the package may take.
+constexpr char kPartialFileSuffix[] = ".~vm";
+constexpr char kPartialRecordSuffix[] = ".~vr";
+constexpr size_t kPartialSuffixLength = sizeof kPartialFileSuffix - 1;
+
+// True when the name from `begin` to `end` ends in either suffix, its letters in any
+// case (Windows takes ".~VM" for ".~vm").
+bool isPartialFileName(const char* begin, const char* end);
+
 // Longer files are not records.
 constexpr size_t kPartialRecordLimit = 2048;
 

@@ -1,8 +1,8 @@
 #include "engine/download_file_writer.h"
 
-
 #include "download/partial_file.h"
 #include "engine/path_inside_root.h"
+#include "win32/file_time.h"
 #include "win32/handles.h"
 #include "win32/whole_file.h"
 
@@ -19,10 +19,7 @@ bool fullPathOf(const char* path, std::string& full) {
 DWORD writeBodyAndTime(HANDLE file, const char* data, size_t size, uint64_t lastWriteTime) {
   DWORD error = writeAll(file, data, size);
   if (error != ERROR_SUCCESS) return error;
-  FILETIME time;
-  time.dwLowDateTime = static_cast<DWORD>(lastWriteTime);
-  time.dwHighDateTime = static_cast<DWORD>(lastWriteTime >> 32);
-  return SetFileTime(file, nullptr, nullptr, &time) ? ERROR_SUCCESS : GetLastError();
+  return setLastWriteTime(file, lastWriteTime) ? ERROR_SUCCESS : GetLastError();
 }
 
 FileWriteResult failure(DWORD error, const std::string& path) { return {false, error, path}; }

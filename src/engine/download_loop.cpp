@@ -25,12 +25,12 @@
 
 namespace {
 
-// Called on the downloading thread after every piece of the file that arrived.
+// Called on the downloading thread after every piece of the file that arrived. Every
+// file's row is the one of its index (the analysis filled them so): no row is looked for.
 void onProgress(void* context, int64_t bytes) {
   FileRecord* record = static_cast<FileRecord*>(context);
   record->received = bytes;
-  int row = g_progressControl->findRow(record);
-  if (row >= 0) g_progressControl->setRowValue(row, bytes);
+  g_progressControl->setRowValue(record->index, bytes);
 }
 
 // Where a transfer takes up an earlier one, or why it starts from byte 0.
@@ -59,15 +59,6 @@ FileDownloadResult fetch(FileRecord* record) {
 bool digestMatches(const FileRecord* record, const FileDownloadResult& file) {
   consoleReport("OK ,verifying CRC ...", nullptr, true, false);
   return !file.longerThanListed && file.size == record->size && digestsMatchRecord(*record, file.digests);
-}
-
-// A place the file may not be written to, told as a failed write of that place.
-FileDownloadResult writeRefusal(DWORD error, const char* path) {
-  FileDownloadResult result;
-  result.end = FileDownloadResult::End::writeFailed;
-  result.error = error;
-  result.failedPath = path;
-  return result;
 }
 
 enum class WriteChoice { tryAgain, goOn, cancel };
@@ -205,12 +196,14 @@ DWORD WINAPI runDownloadLoop(LPVOID parameter) {
 }
 
 bool downloadAndVerifyFile(FileRecord* record, HWND owner) {
-  int row = g_progressControl->findRow(record);
+  const int row = record->index;
   g_progressControl->markRowDownloading(row);
   for (;;) {
-    // Nothing is fetched for a place outside the download root.
+    // Nothing is fetched for a place outside the download root: that is told as a
+    // failed write of that place.
     const DWORD refused = refusedTarget(g_downloadRoot, record->localPath);
-    const FileDownloadResult file = refused == ERROR_SUCCESS ? fetch(record) : writeRefusal(refused, record->localPath);
+    const FileDownloadResult file =
+        refused == ERROR_SUCCESS ? fetch(record) : FileDownloadResult::writeFailed(refused, record->localPath);
     if (file.end == FileDownloadResult::End::declined) {
       // The file is never given up here: only Exit or closing the window end this.
       g_progressControl->setRowState(row, kRowFailed);

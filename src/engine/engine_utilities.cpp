@@ -7,6 +7,7 @@
 #include "engine/engine_state.h"
 #include "engine/engine_texts.h"
 #include "services/message_box.h"
+#include "win32/file_time.h"
 #include "win32/system_error_text.h"
 
 bool createDirectoryLogged(const char* path) {
@@ -48,7 +49,7 @@ unsigned char QUORVANE_CALL registerRelatedFile(const QuorvaneRelatedFile* file)
   GetLocalTime(&now);
   FILETIME time;
   SystemTimeToFileTime(&now, &time);
-  record->lastWriteTime = static_cast<uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+  record->lastWriteTime = fileTimeValue(time);
 
   consoleReport("[reffileadded]", relatedFileDetail(uri, localPath).c_str(), false, true);
   g_fileList = listAppend(g_fileList, record);

@@ -13,6 +13,7 @@
 #include "engine/engine_utilities.h"
 #include "engine/package_signature.h"
 #include "engine/signature_verification.h"
+#include "win32/file_time.h"
 
 namespace {
 
@@ -39,9 +40,8 @@ void keepInDownloadRoot(const char* name, const std::string& text) {
   const std::string path = std::string(g_downloadRoot) + "\\" + name;
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  const FileWriteResult result = writeDownloadedFile(
-      g_downloadRoot, path.c_str(), text.data(), text.size(),
-      (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+  const FileWriteResult result =
+      writeDownloadedFile(g_downloadRoot, path.c_str(), text.data(), text.size(), fileTimeValue(now));
   if (!result.written)
     consolePrintError(("Can't keep " + path + " : " + windowsErrorText(result.error, path) + "\n").c_str());
 }

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "download/partial_record.h"
 #include "engine/engine_console.h"
 #include "engine/engine_state.h"
 #include "win32/handles.h"
@@ -27,11 +28,6 @@ std::set<std::string> filesStillMissing() {
   return missing;
 }
 
-bool isPartialName(const std::string& name) {
-  const std::string suffix = name.size() < 4 ? std::string() : folded(name.substr(name.size() - 4));
-  return suffix == ".~VM" || suffix == ".~VR";
-}
-
 // Walks `directory` and the directories below it; links and junctions are not
 // followed, so nothing outside the download root is ever looked at.
 void removeBelow(const std::string& directory, const std::set<std::string>& missing) {
@@ -43,7 +39,8 @@ void removeBelow(const std::string& directory, const std::set<std::string>& miss
     if (name == "." || name == ".." || (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       removeBelow(path, missing);
-    } else if (isPartialName(name) && !missing.count(folded(path.substr(0, path.size() - 4))) &&
+    } else if (isPartialFileName(name.data(), name.data() + name.size()) &&
+               !missing.count(folded(path.substr(0, path.size() - kPartialSuffixLength))) &&
                DeleteFileA(path.c_str())) {
       consolePrint(("Removed " + path + ", left by an interrupted download\n").c_str());
     }
